@@ -1,0 +1,49 @@
+# Quick start:   make run    builds and starts Barywalk
+#                make test   builds and runs every test (starts Xvfb when there is no display)
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+# Runs a command under Xvfb when no X display is available.
+WITH_DISPLAY = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1600x1200x24")
+
+.PHONY: all deps configure build run test bench sanitize fuzz screenshot install clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/src/app/barywalk
+
+test: build
+	$(WITH_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(WITH_DISPLAY) tools/run-benchmarks $(BUILD)
+
+# The numeric core's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake -S . -B $(ASAN_BUILD) -DBARYWALK_GUI=OFF -DBARYWALK_BENCH=OFF -DBARYWALK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -L core -j $(JOBS)
+
+fuzz:
+	tools/fuzz-flare-reader
+
+screenshot: build
+	tools/make-screenshot $(BUILD)
+
+install: build
+	cmake --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

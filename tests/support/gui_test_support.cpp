@@ -1,0 +1,50 @@
+#include "gui_test_support.h"
+
+#include <wx/app.h>
+#include <wx/bitmap.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+namespace guitest {
+
+wxFrame* TopFrame() { return wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame); }
+
+void PumpEvents() {
+  for (int round = 0; round < 50; ++round) {
+    bool more = false;
+    while (wxTheApp->Pending()) {
+      wxTheApp->Dispatch();
+      more = true;
+    }
+    wxTheApp->ProcessIdle();
+    if (!more && !wxTheApp->Pending()) break;
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  wxStopWatch watch;
+  while (!done()) {
+    if (watch.Time() > timeoutMs) return done();
+    PumpEvents();
+    wxMilliSleep(5);
+  }
+  return true;
+}
+
+wxImage GrabWindow(wxWindow* window) {
+  const wxSize size = window->GetClientSize();
+  wxBitmap bitmap(size.x, size.y);
+  wxClientDC source(window);
+  wxMemoryDC target(bitmap);
+  target.Blit(0, 0, size.x, size.y, &source, 0, 0);
+  target.SelectObject(wxNullBitmap);
+  return bitmap.ConvertToImage();
+}
+
+wxColour PixelAt(const wxImage& image, int x, int y) {
+  return wxColour(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
+}
+
+}  // namespace guitest
