@@ -1,5 +1,6 @@
 // Reading flare files and streams.
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <locale>
@@ -275,6 +276,24 @@ TEST(FlareFilesTest, LoadingReplacesEarlierFlares) {
   EXPECT_EQ(flares.begin()->first, 5.0);
   EXPECT_TRUE(LoadFlareFiles({}, flares).empty());
   EXPECT_TRUE(flares.empty());
+}
+
+TEST(FlareFilesTest, SampleFileLoadsCompletely) {
+  FlareMap flares;
+  const auto reports = LoadFlareFiles({FLARE_SAMPLE_FILE}, flares);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].displayName, "flares-2010-2018.flr");
+  EXPECT_EQ(reports[0].result.status, FlareReadStatus::Ok);
+  EXPECT_EQ(reports[0].result.flareCount, 8302);
+  EXPECT_EQ(reports[0].result.incompleteLines, 0);
+  // 2010-01-01 to 2018-12-31, UT.
+  EXPECT_GE(flares.begin()->first, 2455197.5);
+  EXPECT_LT(flares.rbegin()->first, 2458484.5);
+  for (const auto& entry : flares) {
+    ASSERT_LE(std::abs(entry.second.Latitude()), 90.0);
+    ASSERT_GT(entry.second.Duration(), 0.0);
+    ASSERT_EQ(entry.second.Area(), 0.0);
+  }
 }
 
 TEST(FlareFilesTest, DisplayNameIsNameAndExtension) {
