@@ -1,0 +1,89 @@
+#include "controls/date_generic_ctrl.h"
+
+#include <algorithm>
+
+#include <wx/intl.h>
+
+namespace {
+
+constexpr int kYearMin = 0;
+constexpr int kYearMax = 5000;
+constexpr int kMonthCount = 12;
+constexpr int kDayCount = 31;  // the day list never depends on the month
+constexpr int kMonthVisibleRows = 12;
+constexpr int kDayVisibleRows = 35;  // all 31 days at once
+
+// Each of the three parts gets a third of the requested width; without a
+// requested width they take their own best width.
+wxSize PartSize(const wxSize& requested) {
+  return wxSize(requested.x > 0 ? requested.x / 3 : wxDefaultCoord, wxDefaultCoord);
+}
+
+}  // namespace
+
+wxDateGenericCtrl::wxDateGenericCtrl(wxWindow* parent, wxWindowID id,
+                                     const wxDateTime& WXUNUSED(date), const wxPoint& pos,
+                                     const wxSize& size, long style,
+                                     const wxValidator& WXUNUSED(validator),
+                                     const wxString& name)
+    : wxPanel(parent, id, pos, size, style, name) {
+  m_sizer = new wxBoxSizer(wxHORIZONTAL);
+  const wxSize partSize = PartSize(size);
+  m_yearCtrl = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, partSize,
+                              wxSP_ARROW_KEYS, 0, 100, 0, "wxSpinCtrl");
+  m_monthCtrl = new wxChoiceWx(this, wxID_ANY, wxDefaultPosition, partSize, 0, nullptr, 0,
+                               wxDefaultValidator, wxComboBoxNameStr);
+  m_dayCtrl = new wxChoiceWx(this, wxID_ANY, wxDefaultPosition, partSize, 0, nullptr, 0,
+                             wxDefaultValidator, wxComboBoxNameStr);
+  m_yearCtrl->SetRange(kYearMin, kYearMax);
+  FillMonths();
+  FillDays();
+  m_sizer->Add(m_yearCtrl, 0, wxEXPAND, 0);
+  m_sizer->Add(m_monthCtrl, 0, wxEXPAND, 0);
+  m_sizer->Add(m_dayCtrl, 0, wxEXPAND, 0);
+  SetValue(wxDateTime::Now());
+  SetSizer(m_sizer);
+  m_sizer->Fit(this);
+  m_sizer->SetSizeHints(this);
+  Layout();
+}
+
+void wxDateGenericCtrl::FillMonths() {
+  const wxString names[kMonthCount] = {_("Jan"), _("Feb"), _("Mar"), _("Apr"),
+                                       _("May"), _("Jun"), _("Jul"), _("Aug"),
+                                       _("Sep"), _("Oct"), _("Nov"), _("Dec")};
+  for (const wxString& month : names) m_monthCtrl->Append(month);
+  m_monthCtrl->SetVisibleRows(kMonthVisibleRows);
+  m_monthCtrl->SetSelection(0);
+}
+
+void wxDateGenericCtrl::FillDays() {
+  for (int day = 1; day <= kDayCount; ++day) m_dayCtrl->Append(wxString::Format("%02d", day));
+  m_dayCtrl->SetVisibleRows(kDayVisibleRows);
+  m_monthCtrl->SetSelection(0);
+}
+
+void wxDateGenericCtrl::SetValue(const wxDateTime& date) {
+  if (!date.IsValid()) return;
+  const wxDateTime::Tm local = date.GetTm(wxDateTime::Local);
+  m_yearCtrl->SetValue(local.year);
+  m_monthCtrl->SetSelection(local.mon);
+  m_dayCtrl->SetSelection(local.mday - 1);
+}
+
+wxDateTime wxDateGenericCtrl::GetValue() const {
+  const int year = m_yearCtrl->GetValue();
+  // No selection reads as January, or as the 1st.
+  const int monthIndex = std::max(m_monthCtrl->GetSelection(), 0);
+  const auto month = static_cast<wxDateTime::Month>(monthIndex);
+  const int lastDay = wxDateTime::GetNumberOfDays(month, year);
+  const int day = std::clamp(m_dayCtrl->GetSelection() + 1, 1, lastDay);
+  return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), month, year);
+}
+
+void wxDateGenericCtrl::SetRange(const wxDateTime& lower, const wxDateTime& upper) {
+  if (!lower.IsValid() || !upper.IsValid()) return;
+  const int lowerYear = lower.GetTm(wxDateTime::Local).year;
+  const int upperYear = upper.GetTm(wxDateTime::Local).year;
+  m_yearCtrl->SetRange(std::min(lowerYear, upperYear), std::max(lowerYear, upperYear));
+}
