@@ -17,8 +17,15 @@ void ScreenVector(double L, double R, double& dx, double& dy) {
   dy = R * std::sin(L);
 }
 
-bool InsideMargins(const MarkerPlacement& m, int w, int h) {
-  return m.tx >= 5 && m.tx <= w - 45 && m.ty >= 15 && m.ty <= h - 15;
+bool InsideMargins(double x, double y, int w, int h) {
+  return x >= 5 && x <= w - 45 && y >= 15 && y <= h - 15;
+}
+
+bool InsideMargins(const MarkerPlacement& m, int w, int h) { return InsideMargins(m.tx, m.ty, w, h); }
+
+// The label corner one shortening step earlier.
+bool PreviousStepInside(const MarkerPlacement& m, double sx, double sy, int w, int h) {
+  return InsideMargins(sx + (m.tx - sx) / 0.995, sy + (m.ty - sy) / 0.995, w, h);
 }
 
 TEST(PlaceMarker, EarthAtOneAuLongitudeZeroRunsLeftToItsLabel) {
@@ -82,6 +89,7 @@ TEST(PlaceMarker, EveryMarginIsRespected) {
     const MarkerPlacement m = PlaceMarker(kCentre, kCentre, kW, kH, d[0], d[1], 1.0);
     ASSERT_TRUE(m.visible);
     EXPECT_TRUE(InsideMargins(m, kW, kH)) << d[0] << "," << d[1] << " -> " << m.tx << "," << m.ty;
+    EXPECT_FALSE(PreviousStepInside(m, kCentre, kCentre, kW, kH)) << d[0] << "," << d[1];
   }
 }
 
