@@ -1,6 +1,10 @@
 // The Sun's place around the solar system barycenter, in view pixels.
 #pragma once
 
+#include <array>
+
+#include "ephemeris/planets.h"
+
 namespace barywalk {
 
 struct SunState {
@@ -15,5 +19,11 @@ struct SunState {
 // planets' pull on the Sun in display units. Screen orientation: the
 // ecliptic vector (X, Y) is drawn as (-X, +Y).
 SunState ComputeSunState(double jd, int panelWidth);
+
+// The same from the planets' positions already computed for one instant
+// (in the planet order): ComputeSunState(jd, w) is
+// SunStateFromPositions(AllPlanetPositions(jd), w).
+SunState SunStateFromPositions(const std::array<HeliocentricPosition, kPlanetCount>& positions,
+                               int panelWidth);
 
 }  // namespace barywalk

@@ -30,9 +30,22 @@ double JulianDayFromUtc(const UtcDateTime& utc);
 
 // The UTC calendar instant of a Julian day, rounded to the nearest
 // millisecond (so 2451545.0 gives 2000-01-01 12:00:00.000).
+// Julian days beyond +-kJulianDayLimit are taken as that limit and NaN as
+// J2000.0, so every double gives a valid date.
 UtcDateTime UtcFromJulianDay(double jd);
 
-// Number of days of `month` (1..12) in `year`, Gregorian leap years.
+// Number of days of `month` (1..12) in `year`, Gregorian leap years; 0 for a
+// month outside 1..12.
 int DaysInMonth(int year, int month);
+
+// Whether every field of `utc` is within its range (month 1..12, day within
+// the month, hour 0..23, minute 0..59, 0 <= second < 60). JulianDayFromUtc
+// expects a valid instant; for others it returns some finite value.
+// There are no leap seconds.
+bool IsValidUtc(const UtcDateTime& utc);
+
+// The span of Julian days that UtcFromJulianDay represents (about 270
+// million years either side of the epoch).
+constexpr double kJulianDayLimit = 1e11;
 
 }  // namespace barywalk

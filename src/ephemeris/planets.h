@@ -23,6 +23,28 @@ const char* PlanetName(Planet planet);
 
 // Heliocentric position of `planet` at Julian day `jd`:
 // L in radians (0 <= L <= 2pi), R in astronomical units.
+// An out-of-range `planet` value gives NaN for both.
 void PlanetPosition(Planet planet, double jd, double& L, double& R);
+
+// The routines behind PlanetPosition, one per planet. Mercury .. Neptune
+// evaluate the longitude series, then the radius series; Pluto its own theory.
+void MercuryPosition(double jd, double& L, double& R);
+void VenusPosition(double jd, double& L, double& R);
+void EarthPosition(double jd, double& L, double& R);
+void MarsPosition(double jd, double& L, double& R);
+void JupiterPosition(double jd, double& L, double& R);
+void SaturnPosition(double jd, double& L, double& R);
+void UranusPosition(double jd, double& L, double& R);
+void NeptunePosition(double jd, double& L, double& R);
+void PlutoPosition(double jd, double& L, double& R);
+
+// L (radians) and R (au) of one planet.
+struct HeliocentricPosition {
+  double L = 0;
+  double R = 0;
+};
+
+// All nine planets at `jd`, in the planet order (PlanetPosition each).
+std::array<HeliocentricPosition, kPlanetCount> AllPlanetPositions(double jd);
 
 }  // namespace barywalk
