@@ -1,0 +1,402 @@
+#include "ephem_cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+#include "ephemeris/barycenter.h"
+#include "ephemeris/julian_day.h"
+#include "ephemeris/planets.h"
+
+namespace barywalk {
+namespace {
+
+constexpr int kSignificantDigits = 17;  // enough for every double to read back exactly
+constexpr int kMaxYearDigits = 9;
+constexpr int kMinYearDigits = 4;
+
+// --- Numbers ----------------------------------------------------------------
+
+// A whole-string decimal number (optional sign, fraction, exponent), finite.
+// std::from_chars ignores the locale, unlike strtod.
+bool ParseNumber(const std::string& text, double& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  if (first == last) return false;
+  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
+  return ec == std::errc() && end == last && std::isfinite(value);
+}
+
+bool ParseWholeNumber(const std::string& text, long long& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first != last && *first == '+') ++first;
+  if (first == last) return false;
+  const auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last;
+}
+
+void AppendNumber(std::string& out, double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, kSignificantDigits);
+  out.append(buffer, result.ptr);
+}
+
+// --- ISO 8601 date-times ------------------------------------------------------
+
+// Reads ISO 8601 date-time text step by step.
+class DateTimeReader {
+ public:
+  explicit DateTimeReader(const std::string& text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ == text_.size(); }
+  bool Peek(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
+
+  bool Take(char c) {
+    if (!Peek(c)) return false;
+    ++pos_;
+    return true;
+  }
+
+  // Between minDigits and maxDigits decimal digits.
+  bool Digits(int minDigits, int maxDigits, long long& value) {
+    std::size_t count = 0;
+    value = 0;
+    while (pos_ < text_.size() && count < static_cast<std::size_t>(maxDigits) &&
+           text_[pos_] >= '0' && text_[pos_] <= '9') {
+      value = value * 10 + (text_[pos_++] - '0');
+      ++count;
+    }
+    return count >= static_cast<std::size_t>(minDigits) &&
+           !(pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9');
+  }
+
+  // Seconds with an optional decimal fraction: "05" or "05.250".
+  bool Seconds(double& seconds) {
+    const std::size_t start = pos_;
+    long long whole = 0;
+    if (!Digits(2, 2, whole)) return false;
+    if (Take('.')) {
+      const std::size_t fractionStart = pos_;
+      while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
+      if (pos_ == fractionStart) return false;
+    }
+    const char* first = text_.data() + start;
+    const auto [end, ec] = std::from_chars(first, text_.data() + pos_, seconds);
+    return ec == std::errc() && end == text_.data() + pos_;
+  }
+
+ private:
+  const std::string& text_;
+  std::size_t pos_ = 0;
+};
+
+enum class DateTimeSyntax { kOk, kNotDateTime, kZoneOffset };
+
+DateTimeSyntax ReadDateTime(const std::string& text, UtcDateTime& utc) {
+  DateTimeReader reader(text);
+  const bool negative = reader.Take('-');
+  if (!negative) reader.Take('+');
+  long long year = 0, month = 0, day = 0, hour = 0, minute = 0;
+  if (!reader.Digits(kMinYearDigits, kMaxYearDigits, year) || !reader.Take('-') ||
+      !reader.Digits(2, 2, month) || !reader.Take('-') || !reader.Digits(2, 2, day)) {
+    return DateTimeSyntax::kNotDateTime;
+  }
+  utc = UtcDateTime{};
+  utc.year = static_cast<int>(negative ? -year : year);
+  utc.month = static_cast<int>(month);
+  utc.day = static_cast<int>(day);
+  if (reader.AtEnd()) return DateTimeSyntax::kOk;
+
+  if (!reader.Take('T') || !reader.Digits(2, 2, hour) || !reader.Take(':') ||
+      !reader.Digits(2, 2, minute)) {
+    return DateTimeSyntax::kNotDateTime;
+  }
+  utc.hour = static_cast<int>(hour);
+  utc.minute = static_cast<int>(minute);
+  if (reader.Take(':') && !reader.Seconds(utc.second)) return DateTimeSyntax::kNotDateTime;
+  if (reader.Peek('+') || reader.Peek('-')) return DateTimeSyntax::kZoneOffset;
+  reader.Take('Z');
+  return reader.AtEnd() ? DateTimeSyntax::kOk : DateTimeSyntax::kNotDateTime;
+}
+
+// --- Ranges -------------------------------------------------------------------
+
+double UnitInLastPlace(double value) {
+  value = std::fabs(value);
+  return std::nextafter(value, std::numeric_limits<double>::infinity()) - value;
+}
+
+// How far, in steps, rounding may have moved the end of the range: the ends
+// carry about one unit in the last place each, the division another.
+double RangeRoundingInSteps(double from, double to, double step, double steps) {
+  const double ends = 4 * UnitInLastPlace(std::max(std::fabs(from), std::fabs(to))) / step;
+  return std::min(0.5, ends + 4 * UnitInLastPlace(steps));
+}
+
+struct RangeShape {
+  std::int64_t rows = -1;  // -1: more than kMaxRows
+  bool endsOnTo = false;   // the last row's time is `to` itself
+};
+
+RangeShape ShapeOfRange(double from, double to, double step) {
+  const double steps = (to - from) / step;
+  const double rounding = RangeRoundingInSteps(from, to, step, steps);
+  RangeShape shape;
+  if (!(steps + rounding < static_cast<double>(kMaxRows))) return shape;
+  const auto lastIndex = static_cast<std::int64_t>(std::floor(steps + rounding));
+  shape.rows = lastIndex + 1;
+  shape.endsOnTo = steps - rounding <= static_cast<double>(lastIndex);
+  return shape;
+}
+
+// --- Arguments ----------------------------------------------------------------
+
+struct OptionValues {
+  bool hasWidth = false, hasFrom = false, hasTo = false, hasStep = false;
+};
+
+bool IsOption(const std::string& arg) {
+  if (arg.size() < 2 || arg[0] != '-') return false;
+  // "-5" and "-.5" are negative Julian days, "-0100-01-01" a date before year 0.
+  return !(std::isdigit(static_cast<unsigned char>(arg[1])) || arg[1] == '.');
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+bool ParseWidth(const std::string& text, int& width, std::string& error) {
+  long long value = 0;
+  if (!ParseWholeNumber(text, value) || value < 1 || value > std::numeric_limits<int>::max()) {
+    error = "--width must be a whole number of pixels from 1 to " +
+            std::to_string(std::numeric_limits<int>::max()) + ", got " + Quoted(text);
+    return false;
+  }
+  width = static_cast<int>(value);
+  return true;
+}
+
+bool ParseStep(const std::string& text, double& step, std::string& error) {
+  if (!ParseNumber(text, step) || !(step > 0)) {
+    error = "--step must be a number of days greater than 0, got " + Quoted(text);
+    return false;
+  }
+  return true;
+}
+
+// Applies one "--name value" option. Returns false with `error` set.
+bool ApplyOption(const std::string& name, const std::string& value, EphemRequest& request,
+                 OptionValues& seen, std::string& error) {
+  bool* given = nullptr;
+  if (name == "--width") given = &seen.hasWidth;
+  if (name == "--from") given = &seen.hasFrom;
+  if (name == "--to") given = &seen.hasTo;
+  if (name == "--step") given = &seen.hasStep;
+  if (given == nullptr) {
+    error = name == "--help" ? "--help takes no value" : "unknown option " + Quoted(name);
+    return false;
+  }
+  if (*given) {
+    error = name + " given more than once";
+    return false;
+  }
+  *given = true;
+  if (name == "--width") return ParseWidth(value, request.width, error);
+  if (name == "--step") return ParseStep(value, request.step, error);
+  double& time = name == "--from" ? request.from : request.to;
+  if (!ParseTime(value, time, error)) {
+    error = name + ": " + error;
+    return false;
+  }
+  return true;
+}
+
+// Checks that the options form either a list of times or a complete range.
+bool CheckRequestShape(EphemRequest& request, const OptionValues& seen, std::string& error) {
+  const bool anyRange = seen.hasFrom || seen.hasTo || seen.hasStep;
+  if (anyRange && !request.times.empty()) {
+    error = "TIME arguments cannot be combined with --from, --to and --step";
+    return false;
+  }
+  if (!anyRange) {
+    if (request.times.empty()) error = "no TIME given (see --help)";
+    return !request.times.empty();
+  }
+  const char* missing = !seen.hasFrom ? "--from" : !seen.hasTo ? "--to" : !seen.hasStep ? "--step" : nullptr;
+  if (missing != nullptr) {
+    error = std::string("--from, --to and --step go together: ") + missing + " is missing";
+    return false;
+  }
+  if (request.from > request.to) {
+    error = "--from is later than --to";
+    return false;
+  }
+  request.isRange = true;
+  const RangeShape shape = ShapeOfRange(request.from, request.to, request.step);
+  request.rangeRows = shape.rows;
+  request.rangeEndsOnTo = shape.endsOnTo;
+  if (request.rangeRows < 0) {
+    error = "the range has more than " + std::to_string(kMaxRows) + " rows; use a larger --step";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseTime(const std::string& text, double& jd, std::string& error) {
+  if (!ParseNumber(text, jd)) {
+    UtcDateTime utc;
+    switch (ReadDateTime(text, utc)) {
+      case DateTimeSyntax::kNotDateTime:
+        error = "cannot read the time " + Quoted(text) +
+                ": expected a Julian day such as 2451545.0 or a UTC date-time such as "
+                "2000-01-01T12:00:00Z";
+        return false;
+      case DateTimeSyntax::kZoneOffset:
+        error = "the time " + Quoted(text) + " has a zone offset; give it in UTC (ending in Z)";
+        return false;
+      case DateTimeSyntax::kOk:
+        break;
+    }
+    if (!IsValidUtc(utc)) {
+      error = "no such date or time of day: " + Quoted(text);
+      return false;
+    }
+    jd = JulianDayFromUtc(utc);
+  }
+  if (!(std::fabs(jd) <= kJulianDayLimit)) {
+    error = "the time " + Quoted(text) + " lies beyond Julian day +-1e11";
+    return false;
+  }
+  return true;
+}
+
+std::int64_t RangeRowCount(double from, double to, double step) {
+  return ShapeOfRange(from, to, step).rows;
+}
+
+double RangeTime(const EphemRequest& request, std::int64_t i) {
+  if (i == request.rangeRows - 1 && request.rangeEndsOnTo) return request.to;
+  return request.from + static_cast<double>(i) * request.step;
+}
+
+ParseOutcome ParseEphemArguments(const std::vector<std::string>& args) {
+  ParseOutcome outcome;
+  EphemRequest& request = outcome.request;
+  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    request.help = true;
+    outcome.ok = true;
+    return outcome;
+  }
+  OptionValues seen;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!IsOption(arg)) {
+      double jd = 0;
+      if (!ParseTime(arg, jd, outcome.error)) return outcome;
+      request.times.push_back(jd);
+      continue;
+    }
+    std::string name = arg;
+    std::string value;
+    const std::size_t equals = arg.find('=');
+    if (equals != std::string::npos) {
+      name = arg.substr(0, equals);
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < args.size() && !IsOption(args[i + 1])) {
+      value = args[++i];
+    } else if (name == "--width" || name == "--from" || name == "--to" || name == "--step") {
+      outcome.error = name + " needs a value";
+      return outcome;
+    }
+    if (!ApplyOption(name, value, request, seen, outcome.error)) return outcome;
+  }
+  outcome.ok = CheckRequestShape(request, seen, outcome.error);
+  return outcome;
+}
+
+std::string UsageText() {
+  return "Usage: barywalk-ephem [--width PIXELS] TIME...\n"
+         "       barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS\n"
+         "\n"
+         "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
+         "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
+         "around the solar system barycenter in pixels of a view panel (sun_x, sun_y)\n"
+         "and the planets' pull on the Sun in display units (accel_x, accel_y), one\n"
+         "row per time, every number with 17 significant digits.\n"
+         "\n"
+         "TIME is a Julian day (2451545.0) or a UTC date-time in ISO 8601\n"
+         "(2000-01-01, 2000-01-01T12:00, 2000-01-01T12:00:00Z); a date alone is\n"
+         "00:00 UTC. Years may be signed and are proleptic Gregorian; year 0 is 1 BC.\n"
+         "\n"
+         "  --width PIXELS  width of the view panel (default 640)\n"
+         "  --from TIME     first time of a range\n"
+         "  --to TIME       last time of a range\n"
+         "  --step DAYS     days between rows of a range, greater than 0\n"
+         "  --help          show this help\n"
+         "\n"
+         "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
+         "itself is included when the steps land on it (within rounding). At most\n"
+         "10000000 rows.\n"
+         "\n"
+         "Exit status: 0 on success, 1 when the output cannot be written, 2 on a bad\n"
+         "argument (one line on standard error, nothing on standard output).\n";
+}
+
+std::string CsvHeader() {
+  return "jd,mercury_l,mercury_r,venus_l,venus_r,earth_l,earth_r,mars_l,mars_r,"
+         "jupiter_l,jupiter_r,saturn_l,saturn_r,uranus_l,uranus_r,neptune_l,neptune_r,"
+         "pluto_l,pluto_r,sun_x,sun_y,accel_x,accel_y\n";
+}
+
+std::string CsvRow(double jd, int width) {
+  const auto positions = AllPlanetPositions(jd);
+  const SunState sun = SunStateFromPositions(positions, width);
+  std::string row;
+  row.reserve(23 * 25);
+  AppendNumber(row, jd);
+  for (const HeliocentricPosition& position : positions) {
+    row += ',';
+    AppendNumber(row, position.L);
+    row += ',';
+    AppendNumber(row, position.R);
+  }
+  for (double value : {sun.offsetX, sun.offsetY, sun.accelX, sun.accelY}) {
+    row += ',';
+    AppendNumber(row, value);
+  }
+  row += '\n';
+  return row;
+}
+
+int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const ParseOutcome parsed = ParseEphemArguments(args);
+  if (!parsed.ok) {
+    err << "barywalk-ephem: " << parsed.error << '\n';
+    return kExitBadArguments;
+  }
+  const EphemRequest& request = parsed.request;
+  if (request.help) {
+    out << UsageText();
+  } else {
+    out << CsvHeader();
+    const std::int64_t rows =
+        request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
+    for (std::int64_t i = 0; i < rows && out; ++i) {
+      const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
+      out << CsvRow(jd, request.width);
+    }
+  }
+  out.flush();
+  if (!out) {
+    err << "barywalk-ephem: cannot write the output\n";
+    return kExitOutputFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace barywalk

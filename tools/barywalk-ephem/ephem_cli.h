@@ -1,0 +1,76 @@
+// barywalk-ephem: the ephemeris as CSV on the command line.
+//
+//   barywalk-ephem [--width PIXELS] TIME...
+//   barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS
+//
+// Argument parsing, the range rule and the CSV rows, kept apart from main()
+// so that they can be tested without running the program.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace barywalk {
+
+constexpr int kDefaultPanelWidth = 640;
+constexpr std::int64_t kMaxRows = 10000000;
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitOutputFailed = 1;
+constexpr int kExitBadArguments = 2;
+
+// What the command line asks for.
+struct EphemRequest {
+  bool help = false;
+  int width = kDefaultPanelWidth;
+  std::vector<double> times;  // explicit TIME arguments (Julian days)
+  bool isRange = false;       // --from/--to/--step instead of times
+  double from = 0;
+  double to = 0;
+  double step = 0;
+  std::int64_t rangeRows = 0;   // rows of the range (RangeRowCount)
+  bool rangeEndsOnTo = false;   // the last row of the range lands on `to`
+};
+
+struct ParseOutcome {
+  bool ok = false;
+  EphemRequest request;
+  std::string error;  // one line naming the problem when !ok
+};
+
+// Parses the arguments after the program name.
+ParseOutcome ParseEphemArguments(const std::vector<std::string>& args);
+
+// A TIME argument: a Julian day ("2451545.0", "-1000", "2.4e6") or a UTC
+// date-time in ISO 8601 ("2000-01-01", "2000-01-01T12:00",
+// "2000-01-01T12:00:30.25Z"; years may be signed and longer than four
+// digits, year 0 is 1 BC). A date alone means 00:00 UTC. The Julian day must
+// lie within +-kJulianDayLimit. Returns false and sets `error` otherwise.
+bool ParseTime(const std::string& text, double& jd, std::string& error);
+
+// Rows of a range: one at from + i * step for every i >= 0 at which that
+// time is not later than `to`, allowing for the rounding of the times
+// themselves (a few units in the last place of the larger end), so an end
+// that the steps land on is included. -1 when there would be more than
+// kMaxRows (or the count does not fit). Expects from <= to and step > 0.
+std::int64_t RangeRowCount(double from, double to, double step);
+
+// Time of row `i` of a range: from + i * step (never accumulated), with the
+// last row put exactly on `to` when it lands there within rounding.
+double RangeTime(const EphemRequest& request, std::int64_t i);
+
+std::string UsageText();
+std::string CsvHeader();
+
+// One CSV row (with its newline) for Julian day `jd` and panel `width`.
+std::string CsvRow(double jd, int width);
+
+// The whole program: parses `args`, writes CSV or usage to `out` and any
+// problem as one line to `err`. Returns the exit status. On bad arguments
+// nothing is written to `out`.
+int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace barywalk
