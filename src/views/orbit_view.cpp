@@ -1,6 +1,7 @@
 #include "views/orbit_view.h"
 
 #include <cmath>
+#include <vector>
 
 #include <wx/brush.h>
 #include <wx/datetime.h>
@@ -104,11 +105,13 @@ void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
 void DrawSolarPath(wxDC& dc, const SolarPath& path) {
   const auto& points = path.Points();
   if (points.size() < 2) return;
+  // Consecutive points joined by straight segments, stroked as one polyline:
+  // thousands of separate line strokes would cost milliseconds per frame.
+  std::vector<wxPoint> pixels;
+  pixels.reserve(points.size());
+  for (const PixelPoint& p : points) pixels.emplace_back(ToPixel(p.x), ToPixel(p.y));
   dc.SetPen(*wxLIGHT_GREY_PEN);
-  auto previous = points.begin();
-  for (auto next = std::next(previous); next != points.end(); previous = next++) {
-    dc.DrawLine(ToPixel(previous->x), ToPixel(previous->y), ToPixel(next->x), ToPixel(next->y));
-  }
+  dc.DrawLines(static_cast<int>(pixels.size()), pixels.data());
   dc.SetPen(wxNullPen);
 }
 
