@@ -1,0 +1,15 @@
+#include "app/barywalk_app.h"
+
+#include <wx/image.h>
+
+#include "app/barywalk_dialog.h"
+
+// The dialog is the whole program: when its modal loop ends the program
+// ends, so the toolkit's main loop is never entered.
+bool BarywalkApp::OnInit() {
+  wxInitAllImageHandlers();
+  BarywalkDialog dialog(nullptr, wxID_ANY);
+  SetTopWindow(&dialog);
+  dialog.ShowModal();
+  return false;
+}

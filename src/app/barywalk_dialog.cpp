@@ -1,0 +1,441 @@
+// Construction of the main dialog: controls, layout, handlers, defaults;
+// About and Quit.
+#include "app/barywalk_dialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/datectrl.h>
+#include <wx/font.h>
+#include <wx/icon.h>
+#include <wx/intl.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+#include <wx/version.h>
+
+#include "app/play_button_art.h"
+#include "controls/date_generic_ctrl.h"
+#include "controls/push_button.h"
+#include "controls/spin_ctrl_dbl.h"
+
+// Allocated here, in creation order: static members of one translation
+// unit are initialised in the order of their definitions.
+const long BarywalkDialog::ID_STATICTEXT1 = wxNewId();
+const long BarywalkDialog::ID_STATICTEXT2 = wxNewId();
+const long BarywalkDialog::ID_BUTTON4 = wxNewId();
+const long BarywalkDialog::ID_BUTTON1 = wxNewId();
+const long BarywalkDialog::ID_STATICLINE1 = wxNewId();
+const long BarywalkDialog::ID_BUTTON2 = wxNewId();
+const long BarywalkDialog::ID_STATICTEXT4 = wxNewId();
+const long BarywalkDialog::ID_STATICTEXT5 = wxNewId();
+const long BarywalkDialog::ID_DATEPICKERCTRL1 = wxNewId();
+const long BarywalkDialog::ID_STATICTEXT6 = wxNewId();
+const long BarywalkDialog::ID_DATEPICKERCTRL2 = wxNewId();
+const long BarywalkDialog::ID_STATICTEXT7 = wxNewId();
+const long BarywalkDialog::ID_SPINCTRL2 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX1 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX10 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX14 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX12 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX6 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX7 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX8 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX9 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX2 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX4 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX3 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX5 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX13 = wxNewId();
+const long BarywalkDialog::ID_BUTTON9 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX11 = wxNewId();
+const long BarywalkDialog::ID_SPINCTRL4 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX19 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX18 = wxNewId();
+const long BarywalkDialog::ID_SPINCTRL5 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX15 = wxNewId();
+const long BarywalkDialog::ID_SPINCTRL1 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX17 = wxNewId();
+const long BarywalkDialog::ID_CHECKBOX16 = wxNewId();
+const long BarywalkDialog::ID_SPINCTRL3 = wxNewId();
+const long BarywalkDialog::ID_BUTTON3 = wxNewId();
+const long BarywalkDialog::ID_BUTTON5 = wxNewId();
+const long BarywalkDialog::ID_BUTTON6 = wxNewId();
+const long BarywalkDialog::ID_BUTTON7 = wxNewId();
+const long BarywalkDialog::ID_BUTTON8 = wxNewId();
+const long BarywalkDialog::ID_PANEL2 = wxNewId();
+const long BarywalkDialog::ID_TIMER1 = wxNewId();
+
+namespace {
+
+constexpr int kTimerPeriodMs = 30;
+constexpr int kPanelSize = 640;   // pixels, the view's smallest size
+constexpr int kPanelBorder = 5;
+// wxDateGenericCtrl receives the date picker's "show century" style.
+constexpr long kDateStyle = wxDP_SHOWCENTURY;
+
+wxFont SwissFont(int points, wxFontWeight weight, const wxString& face) {
+  return wxFont(points, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, weight, false, face,
+                wxFONTENCODING_DEFAULT);
+}
+
+wxCheckBox* NewCheckBox(wxWindow* parent, long id, const wxString& label, const wxString& name,
+                        bool checked) {
+  auto* box = new wxCheckBox(parent, id, label, wxDefaultPosition, wxDefaultSize, 0,
+                             wxDefaultValidator, name);
+  box->SetValue(checked);
+  return box;
+}
+
+wxSpinCtrlDbl* NewSpinCtrl(wxWindow* parent, long id, int width, const wxString& name) {
+  return new wxSpinCtrlDbl(parent, id, _T("0"), wxDefaultPosition, wxSize(width, -1), 0, 0, 100,
+                           0, name);
+}
+
+wxButton* NewPlayerButton(wxWindow* parent, long id, const wxString& label,
+                          const wxString& name) {
+  auto* button = new wxButton(parent, id, label, wxDefaultPosition, wxSize(32, 32), 0,
+                              wxDefaultValidator, name);
+  button->SetFont(SwissFont(12, wxFONTWEIGHT_BOLD, _T("Arial Black")));
+  return button;
+}
+
+}  // namespace
+
+BarywalkDialog::BarywalkDialog(wxWindow* parent, wxWindowID) {
+  // The window always takes wxID_ANY, whatever the caller passes.
+  Create(parent, wxID_ANY, _("Barywalk - by the Barywalk developers"), wxDefaultPosition,
+         wxDefaultSize, wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX, _T("wxID_ANY"));
+  CreateControls();
+  SetSizer(m_topSizer);
+  m_timer.SetOwner(this, ID_TIMER1);
+  m_topSizer->Fit(this);
+  m_topSizer->SetSizeHints(this);
+  ConnectHandlers();
+  InitControls();
+}
+
+BarywalkDialog::~BarywalkDialog() { m_timer.Stop(); }
+
+// Each control is created, given its font and tooltip and added to its
+// sizer before the next one. Some item flags have no effect in their sizer
+// (the layout keeps them as designed); the toolkit's consistency check for
+// such flags is switched off so that it does not interrupt the program.
+void BarywalkDialog::CreateControls() {
+  wxSizerFlags::DisableConsistencyChecks();
+  const long centre = wxALIGN_CENTER;
+
+  m_topSizer = new wxBoxSizer(wxVERTICAL);
+
+  // Header: title, subtitle, the hidden "dump stats", About | Quit.
+  auto* headerRow = new wxBoxSizer(wxHORIZONTAL);
+  m_titleText = new wxStaticText(this, ID_STATICTEXT1, _("Barywalk:"), wxDefaultPosition,
+                                 wxDefaultSize, 0, _T("ID_STATICTEXT1"));
+  m_titleText->SetFont(SwissFont(18, wxFONTWEIGHT_BOLD, _T("Tahoma")));
+  headerRow->Add(m_titleText, 0, wxLEFT | wxRIGHT | centre, 6);
+  m_subtitleText = new wxStaticText(this, ID_STATICTEXT2,
+                                    _("Solar orbit, directions to planets, solar flares"),
+                                    wxDefaultPosition, wxDefaultSize, 0, _T("ID_STATICTEXT2"));
+  m_subtitleText->SetFont(SwissFont(12, wxFONTWEIGHT_BOLD, _T("Arial")));
+  headerRow->Add(m_subtitleText, 1, wxLEFT | wxRIGHT | wxTOP | centre, 8);
+  m_dumpStatsButton = new wxButton(this, ID_BUTTON4, _("dump stats"), wxDefaultPosition,
+                                   wxDefaultSize, 0, wxDefaultValidator, _T("ID_BUTTON4"));
+  m_dumpStatsButton->Hide();
+  headerRow->Add(m_dumpStatsButton, 0, wxALL | centre, 5);
+  m_buttonSizer = new wxBoxSizer(wxHORIZONTAL);
+  m_aboutButton = new wxButton(this, ID_BUTTON1, _("About"), wxDefaultPosition, wxDefaultSize, 0,
+                               wxDefaultValidator, _T("ID_BUTTON1"));
+  m_buttonSizer->Add(m_aboutButton, 1, wxALL | centre, 4);
+  m_headerLine = new wxStaticLine(this, ID_STATICLINE1, wxDefaultPosition, wxDefaultSize,
+                                  wxLI_VERTICAL, _T("ID_STATICLINE1"));
+  m_buttonSizer->Add(m_headerLine, 0, wxALL | wxEXPAND | centre, 4);
+  m_quitButton = new wxButton(this, ID_BUTTON2, _("Quit"), wxDefaultPosition, wxDefaultSize, 0,
+                              wxDefaultValidator, _T("ID_BUTTON2"));
+  m_buttonSizer->Add(m_quitButton, 1, wxALL | centre, 4);
+  headerRow->Add(m_buttonSizer, 0, centre, 4);
+  m_topSizer->Add(headerRow, 0, wxEXPAND | centre, 5);
+
+  // Caption over the view.
+  auto* captionRow = new wxBoxSizer(wxHORIZONTAL);
+  m_captionText = new wxStaticText(
+      this, ID_STATICTEXT4,
+      _("Looking down on Sun's north pole. Crosshair marks solar system centre of mass. Sun's "
+        "size and movements to actual scale."),
+      wxDefaultPosition, wxDefaultSize, 0, _T("ID_STATICTEXT4"));
+  m_captionText->SetFont(SwissFont(11, wxFONTWEIGHT_NORMAL, _T("Arial")));
+  captionRow->Add(m_captionText, 1, wxALL | centre, 5);
+  m_topSizer->Add(captionRow, 0, wxLEFT | wxEXPAND | centre, 5);
+
+  auto* mainRow = new wxBoxSizer(wxHORIZONTAL);
+  auto* settingsColumn = new wxBoxSizer(wxVERTICAL);
+
+  // Simulation time range.
+  auto* timeBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Simulation time range"));
+  auto* startColumn = new wxBoxSizer(wxVERTICAL);
+  m_startLabel = new wxStaticText(this, ID_STATICTEXT5, _("Start date"), wxDefaultPosition,
+                                  wxDefaultSize, 0, _T("ID_STATICTEXT5"));
+  m_startLabel->SetToolTip(_("Defines start date for simulation"));
+  startColumn->Add(m_startLabel, 0, wxTOP | wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  m_startDate = new wxDateGenericCtrl(this, ID_DATEPICKERCTRL1, wxDefaultDateTime,
+                                      wxDefaultPosition, wxSize(170, -1), kDateStyle,
+                                      wxDefaultValidator, _T("ID_DATEPICKERCTRL1"));
+  startColumn->Add(m_startDate, 0, wxLEFT | wxRIGHT | wxBOTTOM | centre, 5);
+  timeBox->Add(startColumn, 0, wxEXPAND | centre, 5);
+  auto* endColumn = new wxBoxSizer(wxVERTICAL);
+  m_endLabel = new wxStaticText(this, ID_STATICTEXT6, _("End date"), wxDefaultPosition,
+                                wxDefaultSize, 0, _T("ID_STATICTEXT6"));
+  m_endLabel->SetToolTip(_("Simulation stops on end date"));
+  endColumn->Add(m_endLabel, 0, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  m_endDate = new wxDateGenericCtrl(this, ID_DATEPICKERCTRL2, wxDefaultDateTime,
+                                    wxDefaultPosition, wxSize(170, -1), kDateStyle,
+                                    wxDefaultValidator, _T("ID_DATEPICKERCTRL2"));
+  endColumn->Add(m_endDate, 0, wxLEFT | wxRIGHT | wxBOTTOM | centre, 5);
+  auto* incrementRow = new wxBoxSizer(wxHORIZONTAL);
+  m_incrementLabel = new wxStaticText(this, ID_STATICTEXT7, _("Increment [days]"),
+                                      wxDefaultPosition, wxDefaultSize, wxALIGN_RIGHT,
+                                      _T("ID_STATICTEXT7"));
+  m_incrementLabel->SetToolTip(
+      _("Simulation increment defines\nhow many days each step takes.\nUse 0.05 when studying "
+        "flares,\nhigher values for solar movements."));
+  const long incrementFlags = wxTOP | wxLEFT | wxRIGHT | wxALIGN_RIGHT | wxALIGN_CENTER_VERTICAL;
+  incrementRow->Add(m_incrementLabel, 0, incrementFlags, 5);
+  m_increment = NewSpinCtrl(this, ID_SPINCTRL2, 50, _T("ID_SPINCTRL2"));
+  incrementRow->Add(m_increment, 0, incrementFlags, 5);
+  endColumn->Add(incrementRow, 0, wxEXPAND | centre, 5);
+  timeBox->Add(endColumn, 0, wxEXPAND | centre, 5);
+  settingsColumn->Add(timeBox, 0, wxALL | wxEXPAND | centre, 5);
+
+  // Visible elements: date, planets, flares, other.
+  auto* elementsBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Visible elements"));
+  auto* elementsColumn = new wxBoxSizer(wxVERTICAL);
+  auto* dateRow = new wxBoxSizer(wxHORIZONTAL);
+  m_showYear = NewCheckBox(this, ID_CHECKBOX1, _("Year"), _T("ID_CHECKBOX1"), true);
+  m_showYear->SetToolTip(_("Show simulation year"));
+  dateRow->Add(m_showYear, 1, wxALL | centre, 5);
+  m_showMonth = NewCheckBox(this, ID_CHECKBOX10, _("Month"), _T("ID_CHECKBOX10"), true);
+  m_showMonth->SetToolTip(_("Show simulation month"));
+  dateRow->Add(m_showMonth, 1, wxALL | wxALIGN_CENTER_VERTICAL, 4);
+  m_showDay = NewCheckBox(this, ID_CHECKBOX14, _("Day"), _T("ID_CHECKBOX14"), true);
+  m_showDay->SetToolTip(_("Show simulation day"));
+  dateRow->Add(m_showDay, 1, wxTOP | wxBOTTOM | wxLEFT | centre, 5);
+  elementsColumn->Add(dateRow, 0, wxEXPAND | centre, 5);
+
+  auto* planetsBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Planetary objects"));
+  auto* planetsRow = new wxBoxSizer(wxHORIZONTAL);
+  auto* innerColumn = new wxBoxSizer(wxVERTICAL);
+  m_showSun = NewCheckBox(this, ID_CHECKBOX12, _("Sun"), _T("ID_CHECKBOX12"), true);
+  innerColumn->Add(m_showSun, 1, wxTOP | wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  auto& planet = m_planetBoxes;
+  planet[0] = NewCheckBox(this, ID_CHECKBOX6, _("Mercury"), _T("ID_CHECKBOX6"), false);
+  innerColumn->Add(planet[0], 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[1] = NewCheckBox(this, ID_CHECKBOX7, _("Venus"), _T("ID_CHECKBOX7"), false);
+  innerColumn->Add(planet[1], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[2] = NewCheckBox(this, ID_CHECKBOX8, _("Earth"), _T("ID_CHECKBOX8"), true);
+  innerColumn->Add(planet[2], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[3] = NewCheckBox(this, ID_CHECKBOX9, _("Mars"), _T("ID_CHECKBOX9"), false);
+  innerColumn->Add(planet[3], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planetsRow->Add(innerColumn, 1, centre, 5);
+  auto* outerColumn = new wxBoxSizer(wxVERTICAL);
+  planet[4] = NewCheckBox(this, ID_CHECKBOX2, _("Jupiter"), _T("ID_CHECKBOX2"), true);
+  outerColumn->Add(planet[4], 1, wxTOP | wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[5] = NewCheckBox(this, ID_CHECKBOX4, _("Saturn"), _T("ID_CHECKBOX4"), true);
+  outerColumn->Add(planet[5], 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[6] = NewCheckBox(this, ID_CHECKBOX3, _("Uranus"), _T("ID_CHECKBOX3"), true);
+  outerColumn->Add(planet[6], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[7] = NewCheckBox(this, ID_CHECKBOX5, _("Neptune"), _T("ID_CHECKBOX5"), true);
+  outerColumn->Add(planet[7], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planet[8] = NewCheckBox(this, ID_CHECKBOX13, _("Pluto"), _T("ID_CHECKBOX13"), false);
+  outerColumn->Add(planet[8], 0, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  planetsRow->Add(outerColumn, 0, wxEXPAND | centre, 5);
+  planetsBox->Add(planetsRow, 1, wxBOTTOM | centre, 5);
+  elementsColumn->Add(planetsBox, 0, wxEXPAND | centre, 5);
+
+  auto* flaresBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Solar flares"));
+  m_readFlaresButton = new wxButton(this, ID_BUTTON9, _("Read flares data..."), wxDefaultPosition,
+                                    wxDefaultSize, 0, wxDefaultValidator, _T("ID_BUTTON9"));
+  m_readFlaresButton->SetToolTip(_("Click to read in solar flare files"));
+  flaresBox->Add(m_readFlaresButton, 1, wxBOTTOM | wxEXPAND | centre, 5);
+  auto* showRow = new wxBoxSizer(wxHORIZONTAL);
+  m_showFlares = NewCheckBox(this, ID_CHECKBOX11, _("Show Flares"), _T("ID_CHECKBOX11"), true);
+  m_showFlares->SetToolTip(
+      _("Defines whether flares are shown at all.\nValue defines scale factor for flare "
+        "symbols."));
+  showRow->Add(m_showFlares, 1, wxBOTTOM | wxALIGN_CENTER_VERTICAL, 3);
+  m_flareScale = NewSpinCtrl(this, ID_SPINCTRL4, 60, _T("ID_SPINCTRL4"));
+  m_flareScale->SetToolTip(_("Scale factor for flares symbols"));
+  showRow->Add(m_flareScale, 0, wxBOTTOM | centre, 3);
+  flaresBox->Add(showRow, 0, wxEXPAND | centre, 5);
+  auto* logRow = new wxBoxSizer(wxHORIZONTAL);
+  m_logScale = NewCheckBox(this, ID_CHECKBOX19, _("Show logartithmic"), _T("ID_CHECKBOX19"),
+                           barywalk::GetFlareLogScale());
+  m_logScale->SetToolTip(
+      _("Logarithmic scaling of flare's apparent area.\nChecking this exaggerates smaller "
+        "flares."));
+  logRow->Add(m_logScale, 1, wxRIGHT | wxBOTTOM | centre, 5);
+  flaresBox->Add(logRow, 0, wxEXPAND | centre, 5);
+  auto* clipRow = new wxBoxSizer(wxHORIZONTAL);
+  m_clipArea = NewCheckBox(this, ID_CHECKBOX18, _("Max app. area"), _T("ID_CHECKBOX18"), true);
+  m_clipArea->SetToolTip(
+      _("Clip flare apparent area to given value,\nspecified in millionths of solar disk area"));
+  clipRow->Add(m_clipArea, 1, wxTOP | wxRIGHT | wxBOTTOM | centre, 5);
+  m_clipLimit = NewSpinCtrl(this, ID_SPINCTRL5, 60, _T("ID_SPINCTRL5"));
+  m_clipLimit->SetToolTip(_("Flare apparent area in millionths of solar disk"));
+  clipRow->Add(m_clipLimit, 0, wxLEFT | wxBOTTOM | centre, 3);
+  flaresBox->Add(clipRow, 1, wxEXPAND | centre, 5);
+  auto* durationRow = new wxBoxSizer(wxHORIZONTAL);
+  m_useDuration =
+      NewCheckBox(this, ID_CHECKBOX15, _("Duration [min]"), _T("ID_CHECKBOX15"), true);
+  m_useDuration->SetToolTip(
+      _("Check to use specified flare duration.\nIncrease value with simulation speed."));
+  durationRow->Add(m_useDuration, 1, wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  m_duration = NewSpinCtrl(this, ID_SPINCTRL1, 60, _T("ID_SPINCTRL1"));
+  m_duration->SetToolTip(_("Flare duration in simulation, increase with simulation speed"));
+  durationRow->Add(m_duration, 0, centre, 5);
+  flaresBox->Add(durationRow, 0, wxEXPAND | centre, 5);
+  elementsColumn->Add(flaresBox, 0, wxTOP | wxEXPAND | centre, 5);
+
+  auto* otherBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Other"));
+  auto* orbitRow = new wxBoxSizer(wxHORIZONTAL);
+  m_showOrbit = NewCheckBox(this, ID_CHECKBOX17, _("Solar orbit"), _T("ID_CHECKBOX17"), false);
+  m_showOrbit->SetToolTip(_("Show suns orbit around \nsolar system barycenter."));
+  orbitRow->Add(m_showOrbit, 1, wxRIGHT | wxBOTTOM | wxALIGN_CENTER_VERTICAL, 5);
+  otherBox->Add(orbitRow, 1, wxTOP | wxEXPAND | centre, 5);
+  auto* accelRow = new wxBoxSizer(wxHORIZONTAL);
+  m_showAcceleration =
+      NewCheckBox(this, ID_CHECKBOX16, _("Acceleration"), _T("ID_CHECKBOX16"), false);
+  m_showAcceleration->SetToolTip(_("Show suns acceleration vector"));
+  accelRow->Add(m_showAcceleration, 1, wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
+  m_accelFactor = NewSpinCtrl(this, ID_SPINCTRL3, 60, _T("ID_SPINCTRL3"));
+  m_accelFactor->SetToolTip(_("Display factor for acceleration vector"));
+  accelRow->Add(m_accelFactor, 0, centre, 5);
+  otherBox->Add(accelRow, 0, wxBOTTOM | wxEXPAND | centre, 5);
+  elementsColumn->Add(otherBox, 0, wxTOP | wxEXPAND | centre, 5);
+  elementsBox->Add(elementsColumn, 0, wxEXPAND | centre, 5);
+  settingsColumn->Add(elementsBox, 0, wxTOP | centre, 5);
+
+  // The player.
+  auto* playerBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Sim Player"));
+  m_rewindButton = NewPlayerButton(this, ID_BUTTON3, _("<<"), _T("ID_BUTTON3"));
+  m_rewindButton->SetToolTip(_("Rewind simulation to start date"));
+  playerBox->Add(m_rewindButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
+  m_playReverseButton = new wxPushButton(this, ID_BUTTON5, _("<"), wxDefaultPosition,
+                                         wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON5"),
+                                         nullptr, nullptr, nullptr, nullptr);
+  m_playReverseButton->SetToolTip(_("Play simulation (reverse)"));
+  playerBox->Add(m_playReverseButton, 0, wxLEFT | centre, 5);
+  m_playForwardButton = new wxPushButton(this, ID_BUTTON6, _(">"), wxDefaultPosition,
+                                         wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON6"),
+                                         nullptr, nullptr, nullptr, nullptr);
+  m_playForwardButton->SetToolTip(_("Play simulation (forward)"));
+  playerBox->Add(m_playForwardButton, 0, centre, 5);
+  m_pauseButton = NewPlayerButton(this, ID_BUTTON7, _("II"), _T("ID_BUTTON7"));
+  m_pauseButton->SetToolTip(_("Pause simulation"));
+  playerBox->Add(m_pauseButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
+  m_stopButton = NewPlayerButton(this, ID_BUTTON8, _("[]"), _T("ID_BUTTON8"));
+  m_stopButton->SetToolTip(_("Stop simulation"));
+  playerBox->Add(m_stopButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
+  settingsColumn->Add(playerBox, 0, wxLEFT | wxRIGHT | wxEXPAND | centre, 5);
+  mainRow->Add(settingsColumn, 0, wxBOTTOM | wxEXPAND | centre, 5);
+
+  // The drawing surface: square, at least 640 pixels wide. Its minimum
+  // height is pinned too (a panel without children reports a best height of
+  // 1 pixel), and as the shaped item's ratio applies to the item with its
+  // borders, the ratio includes the top and bottom border.
+  m_panel = new wxPanel(this, ID_PANEL2, wxDefaultPosition, wxSize(kPanelSize, kPanelSize),
+                        wxTAB_TRAVERSAL, _T("ID_PANEL2"));
+  m_panel->SetMinSize(wxSize(kPanelSize, kPanelSize));
+  m_panel->SetToolTip(
+      _("The sun, optionally with flares\nand directions to the planets.\nThe red circle has a "
+        "radius of \none solar diameter."));
+  wxSizerItem* panelItem = mainRow->Add(
+      m_panel, 0, wxTOP | wxBOTTOM | wxEXPAND | wxSHAPED | wxALIGN_CENTER_HORIZONTAL,
+      kPanelBorder);
+  panelItem->SetRatio(kPanelSize, kPanelSize + 2 * kPanelBorder);
+  m_topSizer->Add(mainRow, 1, wxEXPAND | centre, 5);
+}
+
+// Every handler is attached at run time; the static event table is empty.
+void BarywalkDialog::ConnectHandlers() {
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnDumpStats, this, ID_BUTTON4);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnAbout, this, ID_BUTTON1);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnQuit, this, ID_BUTTON2);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnReadFlares, this, ID_BUTTON9);
+  Bind(wxEVT_CHECKBOX, &BarywalkDialog::OnLogScaleClicked, this, ID_CHECKBOX19);
+  Bind(wxEVT_CHECKBOX, &BarywalkDialog::OnClipClicked, this, ID_CHECKBOX18);
+  Bind(wxEVT_CHECKBOX, &BarywalkDialog::OnDurationClicked, this, ID_CHECKBOX15);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnRewind, this, ID_BUTTON3);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnPlayReverse, this, ID_BUTTON5);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnPlayForward, this, ID_BUTTON6);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnPause, this, ID_BUTTON7);
+  Bind(wxEVT_BUTTON, &BarywalkDialog::OnStop, this, ID_BUTTON8);
+  Bind(wxEVT_TIMER, &BarywalkDialog::OnTimerTick, this, ID_TIMER1);
+}
+
+void BarywalkDialog::InitPlayButtons() {
+  m_playReverseButton->SetLabel(_T(" "));
+  m_playReverseButton->SetSticky(true);
+  m_playReverseButton->SetBitmaps(NewPlayReverseReleasedIcon(), NewPlayReversePressedIcon(),
+                                  nullptr, nullptr);
+  m_playForwardButton->SetLabel(_T(" "));
+  m_playForwardButton->SetSticky(true);
+  m_playForwardButton->SetBitmaps(NewPlayForwardReleasedIcon(), NewPlayForwardPressedIcon(),
+                                  nullptr, nullptr);
+}
+
+void BarywalkDialog::InitControls() {
+  InitPlayButtons();
+  Move(20, 20);
+
+  const wxDateTime firstDay(1, wxDateTime::Jan, 0);
+  const wxDateTime lastDay(31, wxDateTime::Dec, 2999);
+  m_startDate->SetRange(firstDay, lastDay);
+  m_endDate->SetRange(firstDay, lastDay);
+  m_startDate->SetValue(wxDateTime(1, wxDateTime::Jan, 1980));
+  m_endDate->SetValue(wxDateTime(1, wxDateTime::Jan, 2040));
+
+  m_duration->SetRange(1, 1440);
+  m_duration->SetValue(300);
+  m_duration->SetIncrement(1);
+  m_increment->SetRange(1.0 / 1440.0, 365);
+  m_increment->SetValue(0.11);
+  m_increment->SetIncrement(0.1);
+  m_accelFactor->SetRange(0, 1000000);
+  m_accelFactor->SetValue(1);
+  m_accelFactor->SetIncrement(0.1);
+  m_clipLimit->SetRange(0, 10000);
+  m_clipLimit->SetValue(barywalk::GetFlareAreaClip());
+  m_clipLimit->SetIncrement(5);
+  m_flareScale->SetRange(0, 100);
+  m_flareScale->SetValue(1);
+  m_flareScale->SetIncrement(0.05);
+  m_logScale->SetValue(barywalk::GetFlareLogScale());
+
+  ResetSimulation();
+  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+}
+
+// Stops the clock first so that no frame is drawn after the click, then
+// closes like the close box: the modal loop ends as a cancel.
+void BarywalkDialog::OnQuit(wxCommandEvent&) {
+  m_timer.Stop();
+  Close(false);
+}
+
+void BarywalkDialog::OnAbout(wxCommandEvent&) {
+  wxString text = _("Barywalk - build 1.0-15") + _T("\n");
+  text += _("Written by the Barywalk developers.") + _T("\n");
+  text += _("Questions and reports: the Barywalk project.") + _T("\n\n");
+  text += BuildInfo(true);
+  wxMessageBox(text, _("Welcome to..."));
+}
+
+wxString BarywalkDialog::BuildInfo(bool longForm) {
+  wxString info = wxVERSION_STRING;
+  if (longForm) info << _T("-Linux") << _T("-Unicode build");
+  return info;
+}
+
+void BarywalkDialog::OnDurationClicked(wxCommandEvent&) {
+  m_duration->Enable(m_useDuration->GetValue());
+}

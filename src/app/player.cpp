@@ -1,0 +1,147 @@
+// The simulation clock and the player: Rewind, Play reverse, Play forward,
+// Pause, Stop and the 30 ms tick.
+#include <wx/checkbox.h>
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/panel.h>
+
+#include "app/barywalk_dialog.h"
+#include "controls/date_generic_ctrl.h"
+#include "controls/push_button.h"
+#include "controls/spin_ctrl_dbl.h"
+#include "ephemeris/barycenter.h"
+
+namespace {
+
+constexpr int kTimerPeriodMs = 30;
+// The increment control's range, in days: one minute to one year.
+constexpr double kMinIncrementDays = 1.0 / 1440.0;
+constexpr double kMaxIncrementDays = 365.0;
+
+// While the user is still typing, the increment control reports the text as
+// it stands, unchecked; the clock keeps to the range that the control
+// enforces once the entry is confirmed.
+double ClampIncrement(double days) {
+  if (!(days >= kMinIncrementDays)) return kMinIncrementDays;  // also NaN
+  if (days > kMaxIncrementDays) return kMaxIncrementDays;
+  return days;
+}
+
+}  // namespace
+
+void BarywalkDialog::ResetSimulation() {
+  m_startTime = m_startDate->GetValue().GetJulianDayNumber();
+  m_endTime = m_endDate->GetValue().GetJulianDayNumber();
+  m_prevSunOffset = m_sunOffset;
+  m_simTime = m_startTime;
+  m_prevTime = m_startTime;
+  UpdateEphemeris(m_simTime);
+  m_sunPath.Clear();
+}
+
+void BarywalkDialog::UpdateFrame() {
+  wxClientDC panelDc(m_panel);
+  const wxSize size = m_panel->GetSize();
+  StepSimulation();
+  if (size.x <= 0 || size.y <= 0) return;  // not laid out: nothing to show
+  wxBufferedDC dc(&panelDc, size, wxBUFFER_CLIENT_AREA);
+  DrawFrame(dc, size.x, size.y);
+  Update();
+  // Leaving scope copies the buffer onto the panel in one operation.
+}
+
+// Advances the clock when playing, then recomputes the Sun for the
+// (possibly unchanged) time and extends the trail when playing forwards.
+void BarywalkDialog::StepSimulation() {
+  if (m_playing) {
+    m_prevTime = m_simTime;
+    const double increment = ClampIncrement(m_increment->GetValue());
+    bool runEnds = false;
+    if (!m_reverse) {
+      m_simTime += increment;
+      runEnds = m_simTime >= m_endTime;
+    } else {
+      m_simTime -= increment;
+      runEnds = m_simTime < m_startTime;
+    }
+    if (runEnds) {
+      // The time is left at the first value past the end; not clamped.
+      m_playing = false;
+      m_paused = false;
+      ReleasePlayButtons();
+    }
+  }
+  m_prevSunOffset = m_sunOffset;
+  UpdateEphemeris(m_simTime);
+  if (m_playing && !m_paused && !m_reverse) m_sunPath.AddPoint(m_simTime, m_sunOffset);
+}
+
+void BarywalkDialog::UpdateEphemeris(double jd) {
+  const barywalk::SunState sun = barywalk::ComputeSunState(jd, m_panel->GetSize().GetWidth());
+  m_sunOffset = {sun.offsetX, sun.offsetY};
+  m_sunAccel = {sun.accelX, sun.accelY};
+}
+
+void BarywalkDialog::OnTimerTick(wxTimerEvent&) {
+  if (m_timer.IsRunning()) UpdateFrame();
+}
+
+// Keeps the player's state: a running clock goes on from the start date.
+void BarywalkDialog::OnRewind(wxCommandEvent&) {
+  ReleasePlayButtons();
+  ResetSimulation();
+  UpdateFrame();
+}
+
+void BarywalkDialog::OnPlayReverse(wxCommandEvent&) {
+  if (!m_playing && !m_paused) ResetSimulation();
+  UpdateMaxFlareSize();
+  m_playing = true;
+  m_paused = false;
+  m_reverse = true;
+  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_playForwardButton->SetPressed(false);  // the reverse button shows its own click
+  LockClippingControls(true);
+}
+
+void BarywalkDialog::OnPlayForward(wxCommandEvent&) {
+  if (!m_playing && !m_paused) ResetSimulation();
+  m_flareStats.clear();
+  UpdateMaxFlareSize();
+  m_playing = true;
+  m_paused = false;
+  m_reverse = false;
+  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_playForwardButton->SetPressed(true);
+  m_playReverseButton->SetPressed(false);
+  LockClippingControls(true);
+}
+
+// The timer keeps running: the held frame goes on being redrawn.
+void BarywalkDialog::OnPause(wxCommandEvent&) {
+  m_playing = false;
+  m_paused = true;
+  m_playForwardButton->SetPressed(false);
+  m_playReverseButton->SetPressed(false);
+}
+
+void BarywalkDialog::OnStop(wxCommandEvent&) {
+  m_playing = false;
+  m_paused = false;
+  m_playForwardButton->SetPressed(false);
+  m_playReverseButton->SetPressed(false);
+  LockClippingControls(false);
+  m_logScale->Enable(true);
+}
+
+void BarywalkDialog::ReleasePlayButtons() {
+  m_playReverseButton->SetPressed(false);
+  m_playForwardButton->SetPressed(false);
+}
+
+// The clipping limit must not change while the player runs: the largest
+// flare symbol is computed when play starts.
+void BarywalkDialog::LockClippingControls(bool locked) {
+  m_clipArea->Enable(!locked);
+  m_clipLimit->Enable(!locked);
+}

@@ -1,0 +1,37 @@
+// A fresh main dialog per test, shown without a modal loop, its timer
+// stopped so that only the test advances the clock.
+#pragma once
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "dialog_test_access.h"
+#include "gui_test_support.h"
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dialog = new BarywalkDialog(guitest::TopFrame());
+    access = std::make_unique<BarywalkDialogTestAccess>(*dialog);
+    access->Timer().Stop();
+    dialog->Show();
+    guitest::PumpEvents();
+  }
+
+  void TearDown() override {
+    access.reset();
+    dialog->Destroy();
+    guitest::PumpEvents();
+  }
+
+  // Sets the start and end dates (local midnight) and the increment.
+  void SetRun(const wxDateTime& start, const wxDateTime& end, double increment) {
+    access->StartDate()->SetValue(start);
+    access->EndDate()->SetValue(end);
+    access->Increment()->SetValue(increment);
+  }
+
+  BarywalkDialog* dialog = nullptr;
+  std::unique_ptr<BarywalkDialogTestAccess> access;
+};
