@@ -25,9 +25,16 @@ int DrawFlareLayer(wxDC& dc, int panelHeight, const FlareMap& flares, const Flar
   const wxBrush northBrush(kNorthColour, wxBRUSHSTYLE_SOLID);
   const wxBrush southBrush(kSouthColour, wxBRUSHSTYLE_SOLID);
   dc.SetPen(*wxTRANSPARENT_PEN);
+  // Changing the brush costs about as much as a small circle, so it is set
+  // only when the hemisphere changes from one symbol to the next.
+  const wxBrush* current = nullptr;
   const int drawn = ForEachFlareSymbol(
       flares, window, frame, [&](double jd, const SolarFlare& flare, const FlareSymbol& symbol) {
-        dc.SetBrush(symbol.north ? northBrush : southBrush);
+        const wxBrush* wanted = symbol.north ? &northBrush : &southBrush;
+        if (wanted != current) {
+          dc.SetBrush(*wanted);
+          current = wanted;
+        }
         dc.DrawEllipse(symbol.x - symbol.radius, symbol.y - symbol.radius, 2 * symbol.radius,
                        2 * symbol.radius);
         if (onDrawn) onDrawn(jd, flare, symbol);
