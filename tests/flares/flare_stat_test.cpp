@@ -65,6 +65,9 @@ TEST(FlareStatTest, DataLineFormat) {
             "2009-06-17 14:57:46\n");
   EXPECT_EQ(Line(FlareStat(2455000.25, 0, 0.5, "<none", 2 * kPi, 0)),
             " 2455000.25 28.64789 0 0.5 <none 6.2831853 Earth 0 2009-06-17 18:00:00\n");
+  // A time beyond any calendar is not turned into a wrong date.
+  EXPECT_EQ(Line(FlareStat(1e300, 0, 0.5, "Mars", 0.5, 0)),
+            " 1e+300 0 0 0.5 Mars 0.5 Earth 0 ? ?  **********\n");
 }
 
 TEST(FlareStatTest, AsteriskMarkerBelowFiveDegrees) {
