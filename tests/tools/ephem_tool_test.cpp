@@ -1,0 +1,135 @@
+// The installed barywalk-ephem program: exit statuses, what goes to stdout
+// and stderr, and independence from the time zone.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ProgramRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+std::string TempPath(const char* name) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir != nullptr ? dir : "/tmp") + "/barywalk-ephem-test-" +
+         std::to_string(getpid()) + "-" + name;
+}
+
+// Runs the program with `args`, TZ set to `tz`, stdout to `outPath`.
+ProgramRun RunEphemProgram(const std::vector<std::string>& args, const std::string& tz = "UTC",
+                    std::string outPath = "") {
+  const std::string errPath = TempPath("err");
+  const bool captureOut = outPath.empty();
+  if (captureOut) outPath = TempPath("out");
+  std::vector<std::string> argStrings = {BARYWALK_EPHEM_PROGRAM};
+  argStrings.insert(argStrings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argStrings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
+    setenv("TZ", tz.c_str(), 1);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  ProgramRun run;
+  int status = 0;
+  if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    run.status = WEXITSTATUS(status);
+  }
+  if (captureOut) {
+    run.out = ReadFile(outPath);
+    std::remove(outPath.c_str());
+  }
+  run.err = ReadFile(errPath);
+  std::remove(errPath.c_str());
+  return run;
+}
+
+int CountLines(const std::string& text) {
+  int lines = 0;
+  for (char c : text) lines += c == '\n';
+  return lines;
+}
+
+TEST(EphemProgram, WritesHeaderAndOneRowPerTime) {
+  const ProgramRun run = RunEphemProgram({"2451545.0", "2000-01-02"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(CountLines(run.out), 3);
+  EXPECT_EQ(run.out.rfind("jd,mercury_l,", 0), 0u);
+
+  const ProgramRun range = RunEphemProgram({"--from", "2000-01-01", "--to", "2000-01-11", "--step", "2.5"});
+  EXPECT_EQ(range.status, 0);
+  EXPECT_EQ(CountLines(range.out), 1 + 5);
+}
+
+TEST(EphemProgram, BadArgumentsExitTwoWithOneLineAndNoOutput) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"--what"},
+      {"yesterday"},
+      {"--width"},
+      {"--width", "0", "1"},
+      {"--from", "1", "--to", "2", "--step", "0"},
+      {"--from", "2", "--to", "1", "--step", "1"},
+      {"--from", "0", "--to", "2e7", "--step", "1"},
+      {"2000-02-30"},
+  };
+  for (const auto& args : bad) {
+    const ProgramRun run = RunEphemProgram(args);
+    const std::string shown = args.empty() ? "(none)" : args[0];
+    EXPECT_EQ(run.status, 2) << shown;
+    EXPECT_EQ(run.out, "") << shown;
+    EXPECT_EQ(CountLines(run.err), 1) << shown << ": " << run.err;
+    EXPECT_EQ(run.err.rfind("barywalk-ephem: ", 0), 0u) << shown;
+  }
+}
+
+TEST(EphemProgram, HelpGoesToStdout) {
+  const ProgramRun run = RunEphemProgram({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out.rfind("Usage: barywalk-ephem", 0), 0u);
+}
+
+TEST(EphemProgram, SameOutputInEveryTimeZone) {
+  const std::vector<std::string> args = {"2000-01-01", "1999-12-31T23:30", "2451545.25"};
+  const ProgramRun utc = RunEphemProgram(args, "UTC");
+  ASSERT_EQ(utc.status, 0);
+  for (const char* tz : {"Asia/Kolkata", "America/Los_Angeles", "Pacific/Kiritimati", "XYZ+11"}) {
+    EXPECT_EQ(RunEphemProgram(args, tz).out, utc.out) << tz;
+  }
+}
+
+TEST(EphemProgram, FailedWriteIsNotSuccess) {
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  const ProgramRun run = RunEphemProgram({"2451545"}, "UTC", "/dev/full");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot write"), std::string::npos);
+}
+
+}  // namespace
