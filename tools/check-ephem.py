@@ -153,7 +153,8 @@ def compare_row(tables, fields, width, comparison, expected_jd=None):
 def run_tool(tool, args):
     result = subprocess.run([tool, *args], capture_output=True, text=True, check=False)
     if result.returncode != 0 or result.stderr:
-        raise RuntimeError(f"{tool} {' '.join(args[:4])}...: status {result.returncode}: {result.stderr.strip()}")
+        raise RuntimeError(f"{tool} {' '.join(args[:4])}...: status {result.returncode}: "
+                           f"{result.stderr.strip()}")
     lines = result.stdout.splitlines()
     if not lines or lines[0] != HEADER:
         raise RuntimeError(f"unexpected header: {lines[:1]}")
@@ -169,7 +170,8 @@ def iso_dates(rng, count):
     for _ in range(count):
         day = datetime.date.fromordinal(rng.randint(1, datetime.date(2999, 12, 31).toordinal()))
         seconds = rng.randint(0, 86399)
-        text = f"{day.isoformat()}T{seconds // 3600:02d}:{seconds // 60 % 60:02d}:{seconds % 60:02d}Z"
+        hour, minute, second = seconds // 3600, seconds // 60 % 60, seconds % 60
+        text = f"{day.isoformat()}T{hour:02d}:{minute:02d}:{second:02d}Z"
         # Ordinal 1 (0001-01-01) starts at JD 1721425.5.
         dates.append((text, day.toordinal() + 1721424.5 + seconds / 86400))
     # Year 0 is a leap year of 366 days before 0001-01-01.
@@ -204,7 +206,8 @@ def main(argv):
         for (_, jd), fields in zip(dates, rows):
             compare_row(tables, fields, 640, comparison, expected_jd=jd)
         start, stop, step = 2451545.1, 2451910.1, 36.5
-        rows = run_tool(args.tool, ["--from", repr(start), "--to", repr(stop), "--step", repr(step)])
+        rows = run_tool(args.tool,
+                        ["--from", repr(start), "--to", repr(stop), "--step", repr(step)])
         if len(rows) != 11:
             comparison.failures.append(f"range gave {len(rows)} rows, expected 11")
         for i, fields in enumerate(rows):
@@ -216,7 +219,8 @@ def main(argv):
 
     print(f"check-ephem: {comparison.rows} rows compared")
     for key, (deviation, where) in comparison.worst.items():
-        print(f"  max |deviation| {key:5s} {deviation:.3e} (tolerance {TOLERANCE[key]:.0e}) at {where}")
+        print(f"  max |deviation| {key:5s} {deviation:.3e} "
+              f"(tolerance {TOLERANCE[key]:.0e}) at {where}")
     for failure in comparison.failures[:20]:
         print(f"  FAIL {failure}", file=sys.stderr)
     return 1 if comparison.failures else 0

@@ -82,7 +82,8 @@ TEST(EphemProgram, WritesHeaderAndOneRowPerTime) {
   EXPECT_EQ(CountLines(run.out), 3);
   EXPECT_EQ(run.out.rfind("jd,mercury_l,", 0), 0u);
 
-  const ProgramRun range = RunEphemProgram({"--from", "2000-01-01", "--to", "2000-01-11", "--step", "2.5"});
+  const ProgramRun range =
+      RunEphemProgram({"--from", "2000-01-01", "--to", "2000-01-11", "--step", "2.5"});
   EXPECT_EQ(range.status, 0);
   EXPECT_EQ(CountLines(range.out), 1 + 5);
 }

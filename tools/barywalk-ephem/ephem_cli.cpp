@@ -225,7 +225,10 @@ bool CheckRequestShape(EphemRequest& request, const OptionValues& seen, std::str
     if (request.times.empty()) error = "no TIME given (see --help)";
     return !request.times.empty();
   }
-  const char* missing = !seen.hasFrom ? "--from" : !seen.hasTo ? "--to" : !seen.hasStep ? "--step" : nullptr;
+  const char* missing = !seen.hasFrom ? "--from"
+                        : !seen.hasTo ? "--to"
+                        : !seen.hasStep ? "--step"
+                                        : nullptr;
   if (missing != nullptr) {
     error = std::string("--from, --to and --step go together: ") + missing + " is missing";
     return false;

@@ -46,7 +46,8 @@ def read_rows(path, header):
             continue
         fields = line.split("\t")
         if len(fields) != len(header):
-            raise TableError(f"{path.name}:{number}: expected {len(header)} fields, got {len(fields)}")
+            raise TableError(f"{path.name}:{number}: expected {len(header)} fields, "
+                             f"got {len(fields)}")
         rows.append((number, fields))
     return rows
 
@@ -141,7 +142,8 @@ def vsop_source(tables):
     out += ["", "}  // namespace", ""]
     for planet in PLANETS:
         nl, nr = len(tables[(planet, "L")]), len(tables[(planet, "R")])
-        out.append(f"const PlanetSeries k{planet}Series = {{{{k{planet}L, {nl}}}, {{k{planet}R, {nr}}}}};")
+        out.append(f"const PlanetSeries k{planet}Series = "
+                   f"{{{{k{planet}L, {nl}}}, {{k{planet}R, {nr}}}}};")
     out += ["", "}  // namespace barywalk", ""]
     return "\n".join(out)
 
@@ -196,7 +198,8 @@ def check(sources, committed_dir):
         for name in sources:
             fresh = (fresh_dir / name).read_text(encoding="ascii")
             committed_path = committed_dir / name
-            committed = committed_path.read_text(encoding="ascii") if committed_path.exists() else ""
+            committed = (committed_path.read_text(encoding="ascii")
+                         if committed_path.exists() else "")
             if fresh != committed:
                 stale += 1
                 sys.stdout.writelines(difflib.unified_diff(
