@@ -217,17 +217,16 @@ void wxSpinCtrlDbl::SyncFromText(bool sendEvent, bool forceValid) {
   if (!m_textCtrl) return;
   double typed = 0.0;
   if (m_textCtrl->GetValue().ToDouble(&typed)) {
-    if (HasRange()) {
-      if (!forceValid && !IsInRange(typed)) return;
-      if (forceValid) typed = ClampToRange(typed);
-    }
-    if (typed != m_value) {
-      SetValue(typed);
+    const bool outside = !IsInRange(typed);
+    if (outside && !forceValid) return;
+    // A text beyond the range is replaced by the bound even when the value
+    // is already there.
+    const double value = ClampToRange(typed);
+    if (value != m_value || outside) {
+      SetValue(value);
       if (sendEvent) SendUpdateEvent();
     }
   } else if (forceValid) {
-    // While typing, the value follows whatever number prefix the text had;
-    // that may lie outside the range, so it is clamped before it is shown.
     SetValue(ClampToRange(m_value));
   }
 }
@@ -325,8 +324,13 @@ void wxSpinCtrlDbl::OnTextEnter(wxCommandEvent& event) {
 
 void wxSpinCtrlDbl::OnText(wxCommandEvent& event) {
   // Only the user's typing counts; texts the control puts in are not marked.
+  // The value follows the typing at once (an empty or unfinished text such
+  // as "-" leaves it, "12e" gives 12) but never leaves the range, which the
+  // program relies on; the text itself is corrected on Enter or focus loss.
   if (m_textCtrl && m_textCtrl->IsModified()) {
-    m_textCtrl->GetValue().ToDouble(&m_value);
+    double typed = m_value;
+    m_textCtrl->GetValue().ToDouble(&typed);
+    m_value = ClampToRange(typed);
     SendUpdateEvent();
   }
   event.Skip();

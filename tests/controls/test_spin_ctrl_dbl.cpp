@@ -174,20 +174,25 @@ TEST_F(SpinCtrlDblTest, NativeArrowWidgetStepsTheValue) {
   EXPECT_EQ(updates, 3);
 }
 
-TEST_F(SpinCtrlDblTest, TypedValueIsLiveAndClampedWhenConfirmed) {
+TEST_F(SpinCtrlDblTest, TypedValueIsLiveWithinTheRangeAndTheTextFixedWhenConfirmed) {
   wxSpinCtrlDbl* spin = Make(0, 365, 10);
   Type(spin, "500");
-  EXPECT_EQ(spin->GetValue(), 500.0);  // read as typed, range checked on confirmation
-  EXPECT_EQ(lastInt, 500);
+  EXPECT_EQ(spin->GetValue(), 365.0);  // read at once, never outside the range
+  EXPECT_EQ(lastInt, 365);
+  EXPECT_EQ(lastString, "500");
+  EXPECT_EQ(Text(spin), "500");
   Enter(spin);
   EXPECT_EQ(Text(spin), "365");
-  EXPECT_EQ(spin->GetValue(), 365.0);
-  EXPECT_EQ(lastInt, 365);
+  EXPECT_EQ(updates, 2);
 
   Type(spin, "-3");
+  EXPECT_EQ(spin->GetValue(), 0.0);
   LeaveField(spin);
   EXPECT_EQ(Text(spin), "0");
-  EXPECT_EQ(spin->GetValue(), 0.0);
+
+  Type(spin, "365.0");  // a number in range keeps the user's spelling
+  Enter(spin);
+  EXPECT_EQ(Text(spin), "365.0");
 }
 
 TEST_F(SpinCtrlDblTest, TextThatIsNoNumberIsReplacedOnConfirmation) {
