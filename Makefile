@@ -36,8 +36,10 @@ sanitize: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -L core -j $(JOBS)
 
+FUZZ_SECONDS ?= 300
 fuzz:
-	tools/fuzz-flare-reader
+	@tools/install-deps clang
+	tools/fuzz-flare-reader $(FUZZ_SECONDS)
 
 screenshot: build
 	tools/make-screenshot $(BUILD)

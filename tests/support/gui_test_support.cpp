@@ -12,6 +12,9 @@ namespace guitest {
 wxFrame* TopFrame() { return wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame); }
 
 void PumpEvents() {
+  // wxYield lets GTK deliver what Pending/Dispatch alone does not: the first
+  // paint of a new window and simulated input.
+  wxYield();
   for (int round = 0; round < 50; ++round) {
     bool more = false;
     while (wxTheApp->Pending()) {
