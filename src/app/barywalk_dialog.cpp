@@ -93,10 +93,12 @@ wxSpinCtrlDbl* NewSpinCtrl(wxWindow* parent, long id, int width, const wxString&
                            0, name);
 }
 
+// 32 x 32 with a big symbol. The button's own padding is dropped: with the
+// GTK theme's padding the symbol would not fit and the face would stay blank.
 wxButton* NewPlayerButton(wxWindow* parent, long id, const wxString& label,
                           const wxString& name) {
-  auto* button = new wxButton(parent, id, label, wxDefaultPosition, wxSize(32, 32), 0,
-                              wxDefaultValidator, name);
+  auto* button = new wxButton(parent, id, label, wxDefaultPosition, wxSize(32, 32),
+                              wxBU_EXACTFIT, wxDefaultValidator, name);
   button->SetFont(SwissFont(12, wxFONTWEIGHT_BOLD, _T("Arial Black")));
   return button;
 }

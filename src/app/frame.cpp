@@ -1,6 +1,7 @@
 // The frame of the orbit view: the dialog's settings handed to the layers.
 #include <wx/checkbox.h>
 #include <wx/dc.h>
+#include <wx/graphics.h>
 
 #include "app/barywalk_dialog.h"
 #include "controls/spin_ctrl_dbl.h"
@@ -8,7 +9,10 @@
 
 // Layer order, bottom to top: background, planet markers (which refill the
 // longitude table the flare layer reads), the Sun layer and the flares.
+// Drawn without anti-aliasing: the view works in whole pixels, and blending
+// the edges of the 2,200-segment trail alone would cost most of a tick.
 void BarywalkDialog::DrawFrame(wxDC& dc, int w, int h) {
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
   barywalk::DrawBackground(dc, w, h);
   DrawPlanetDirections(dc, w, h, m_sunOffset);
   DrawSunLayer(dc, w, m_sunOffset);

@@ -6,6 +6,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
+#include <wx/graphics.h>
 
 #include "dialog_fixture.h"
 #include "views/orbit_view.h"
@@ -16,9 +17,11 @@ constexpr int kSize = 640;
 const wxColour kSunColour(255, 150, 30);
 const wxColour kAccelColour(200, 50, 150);
 
+// Draws into a fresh bitmap, without anti-aliasing like the program's frame.
 wxImage Render(const std::function<void(wxDC&)>& draw) {
   wxBitmap bitmap(kSize, kSize, 24);
   wxMemoryDC dc(bitmap);
+  if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
   draw(dc);
   dc.SelectObject(wxNullBitmap);
   return bitmap.ConvertToImage();
@@ -129,6 +132,28 @@ TEST_F(FrameTest, CrosshairAndSunDiscAtTheirPlaces) {
   EXPECT_TRUE(Near(guitest::PixelAt(frame, SunX(), SunY() + 70), kSunColour));
   EXPECT_TRUE(Near(guitest::PixelAt(frame, SunX() + 70, SunY()), kSunColour));
   EXPECT_FALSE(Near(guitest::PixelAt(frame, SunX(), SunY() + 78), kSunColour));
+}
+
+// Whole pixels: the reference circle and the crosshair are pure red on
+// black, with no blended edge pixels.
+TEST_F(FrameTest, DrawnInWholePixels) {
+  for (int i = 0; i < barywalk::kPlanetCount; ++i) access->PlanetBox(i)->SetValue(false);
+  access->ShowSun()->SetValue(false);
+  access->ShowYear()->SetValue(false);
+  const wxImage frame = Render([&](wxDC& dc) {
+    if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_DEFAULT);
+    dialog->DrawFrame(dc, kSize, kSize);
+  });
+  int red = 0, blended = 0;
+  for (int y = 150; y < 320; ++y) {
+    for (int x = 150; x < 320; ++x) {
+      const wxColour c = guitest::PixelAt(frame, x, y);
+      if (c == *wxRED) ++red;
+      else if (c != *wxBLACK) ++blended;
+    }
+  }
+  EXPECT_GT(red, 100);  // a quarter of the circle and half of each line
+  EXPECT_EQ(blended, 0);
 }
 
 TEST_F(FrameTest, DateLabelOnTheDiscOrWhiteInTheCorner) {
