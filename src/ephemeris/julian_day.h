@@ -40,7 +40,7 @@ int DaysInMonth(int year, int month);
 
 // Whether every field of `utc` is within its range (month 1..12, day within
 // the month, hour 0..23, minute 0..59, 0 <= second < 60). JulianDayFromUtc
-// expects a valid instant; for others it returns some finite value.
+// expects a valid instant; for others its value means nothing (but is safe).
 // There are no leap seconds.
 bool IsValidUtc(const UtcDateTime& utc);
 
