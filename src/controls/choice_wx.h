@@ -73,7 +73,7 @@ class wxChoiceWx : public wxComboCtrl {
   unsigned int GetCount() const;
   wxString GetString(unsigned int n) const;
   int GetSelection() const;
-  wxString GetStringSelection() const;
+  wxString GetStringSelection() const override;
   void SetSelection(int n);
   bool SetStringSelection(const wxString& text);
 

@@ -200,14 +200,4 @@ TEST_F(DateGenericCtrlTest, DefaultSizeGivesEachPartItsOwnWidth) {
   ctrl->Destroy();
 }
 
-TEST_F(DateGenericCtrlTest, DropDownsShowTwelveMonthsAndAllDays) {
-  // The rows counted into the drop-down height, with no height limit.
-  const int noLimit = 100000;
-  const int monthHeight =
-      m_ctrl->GetMonthCtrl()->GetListPopup()->GetAdjustedSize(56, noLimit, noLimit).y;
-  const int dayHeight =
-      m_ctrl->GetDayCtrl()->GetListPopup()->GetAdjustedSize(56, noLimit, noLimit).y;
-  EXPECT_EQ((monthHeight - 3) * 31, (dayHeight - 3) * 12);
-}
-
 }  // namespace
