@@ -198,8 +198,8 @@ TEST_F(FrameTest, LongitudeTableHoldsNinePlanetsWhateverIsShown) {
 // Through the real path: UpdateFrame copies the buffer onto the panel.
 TEST_F(FrameTest, RewindShowsTheStartOnThePanelAtOnce) {
   access->Stop();
+  guitest::PumpEvents();  // no repaint left pending to cover the frame
   access->Rewind();
-  guitest::PumpEvents();
   const wxImage shown = guitest::GrabWindow(access->Panel());
   ASSERT_EQ(shown.GetWidth(), kSize);
   EXPECT_EQ(guitest::PixelAt(shown, 320, 2), *wxRED);

@@ -109,18 +109,6 @@ TEST_F(PlayerTest, RewindWhilePlayingKeepsPlayingWithButtonsReleased) {
   EXPECT_DOUBLE_EQ(access->SunPath().LastTime(), access->StartTime() + 2);
 }
 
-TEST_F(PlayerTest, RewindWhileStoppedShowsTheStartAtOnce) {
-  SetRun(kDay, kFarEnd, 1);
-  access->PlayForward();
-  Ticks(4);
-  access->Stop();
-  access->Rewind();
-  EXPECT_DOUBLE_EQ(access->SimTime(), access->StartTime());
-  EXPECT_FALSE(access->Playing());
-  const barywalk::SunState sun = barywalk::ComputeSunState(access->StartTime(), 640);
-  EXPECT_DOUBLE_EQ(access->SunOffset().x, sun.offsetX);
-}
-
 TEST_F(PlayerTest, PauseHoldsThenPlayContinuesWithTrailAndTime) {
   SetRun(kDay, kFarEnd, 6);
   access->PlayForward();
