@@ -6,6 +6,10 @@
 class BarywalkApp : public wxApp {
  public:
   bool OnInit() override;
+
+  // True once the main dialog has run and closed: the program then ends
+  // normally, although OnInit returned false to skip the main loop.
+  static bool DialogClosed();
 };
 
 wxDECLARE_APP(BarywalkApp);

@@ -5,4 +5,10 @@
 
 wxIMPLEMENT_APP_NO_MAIN(BarywalkApp);
 
-int main(int argc, char** argv) { return wxEntry(argc, argv); }
+int main(int argc, char** argv) {
+  const int status = wxEntry(argc, argv);
+  // OnInit returns false to end the program once the dialog has closed,
+  // which the toolkit reports as a failed start; that close is a success.
+  // A real failure (no display, for one) keeps the toolkit's status.
+  return BarywalkApp::DialogClosed() ? 0 : status;
+}

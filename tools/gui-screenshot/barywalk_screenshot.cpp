@@ -5,10 +5,11 @@
 //       Ticks "Solar orbit" and "Acceleration", sets the increment to 20
 //       days, plays for PLAY_MS milliseconds (default 5000), saves a PNG.
 //   barywalk-screenshot --button-centres
-//       Prints the centres of the play-forward and pause buttons relative
-//       to the dialog's top-left corner, one "ID x y" line each, so that a
-//       script can click them in the real program.
+//       Prints the centres of the play-forward, pause and quit buttons
+//       relative to the dialog's top-left corner, one "ID x y" line each,
+//       so that a script can click them in the real program.
 #include <cstdio>
+#include <utility>
 
 #include <wx/app.h>
 #include <wx/bitmap.h>
@@ -65,10 +66,12 @@ class ScreenshotApp : public wxApp {
 
 int PrintButtonCentres(BarywalkDialog& dialog) {
   dialog.Show();
-  for (long id : {BarywalkDialog::ID_BUTTON6, BarywalkDialog::ID_BUTTON7}) {
+  const std::pair<long, const char*> buttons[] = {{BarywalkDialog::ID_BUTTON6, "ID_BUTTON6"},
+                                                   {BarywalkDialog::ID_BUTTON7, "ID_BUTTON7"},
+                                                   {BarywalkDialog::ID_BUTTON2, "ID_BUTTON2"}};
+  for (const auto& [id, name] : buttons) {
     const wxPoint c = CentreInDialog(&dialog, id);
-    printf("%s %d %d\n", id == BarywalkDialog::ID_BUTTON6 ? "ID_BUTTON6" : "ID_BUTTON7", c.x,
-           c.y);
+    printf("%s %d %d\n", name, c.x, c.y);
   }
   return 0;
 }
