@@ -88,9 +88,16 @@ wxCheckBox* NewCheckBox(wxWindow* parent, long id, const wxString& label, const 
   return box;
 }
 
-wxSpinCtrlDbl* NewSpinCtrl(wxWindow* parent, long id, int width, const wxString& name) {
-  return new wxSpinCtrlDbl(parent, id, _T("0"), wxDefaultPosition, wxSize(width, -1), 0, 0, 100,
-                           0, name);
+// `textWidth` is the width of the value's text field. The arrow pair is
+// added beside it: under GTK 3 it is a wide horizontal "- +" pair that would
+// otherwise take the whole width and leave no room to show the value.
+wxSpinCtrlDbl* NewSpinCtrl(wxWindow* parent, long id, int textWidth, const wxString& name) {
+  auto* spin = new wxSpinCtrlDbl(parent, id, _T("0"), wxDefaultPosition, wxSize(textWidth, -1), 0,
+                                 0, 100, 0, name);
+  const wxSpinButton* arrows = spin->GetSpinButton();
+  const int arrowWidth = arrows ? arrows->GetSize().x : 0;
+  spin->SetInitialSize(wxSize(textWidth + arrowWidth, spin->GetSize().y));
+  return spin;
 }
 
 // 32 x 32 with a big symbol. The button's own padding is dropped: with the

@@ -173,6 +173,19 @@ TEST_F(DialogTest, LayoutFixedSizeSquarePanelHiddenDumpButton) {
   EXPECT_LT(about.x - subtitle.GetRight(), dump->GetSize().x);
 }
 
+// The arrow pair of a real-number spin control is wide under GTK 3; each
+// value must still have a text field of its layout width to be read in.
+TEST_F(DialogTest, SpinValuesHaveRoomForTheirText) {
+  const std::pair<wxSpinCtrlDbl*, int> spins[] = {
+      {access->Increment(), 50}, {access->FlareScale(), 60}, {access->ClipLimit(), 60},
+      {access->Duration(), 60},  {access->AccelFactor(), 60}};
+  for (const auto& [spin, textWidth] : spins) {
+    SCOPED_TRACE(spin->GetName());
+    EXPECT_GE(spin->GetTextCtrl()->GetSize().x, textWidth);
+    EXPECT_TRUE(spin->GetTextCtrl()->IsShownOnScreen());
+  }
+}
+
 TEST_F(DialogTest, PlayButtonsAreStickyAndBlankWithTheirPictures) {
   for (wxPushButton* button : {access->PlayReverseButton(), access->PlayForwardButton()}) {
     EXPECT_EQ(button->GetLabel(), " ");
