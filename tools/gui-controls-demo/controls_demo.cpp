@@ -16,6 +16,7 @@
 #include <wx/log.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
+#include <wx/spinbutt.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
 
@@ -79,10 +80,16 @@ class ControlsDemoFrame : public wxFrame {
     grid->Add(control, 0, wxALIGN_CENTER_VERTICAL);
   }
 
-  // The increment control: 1/1440 to 365 days, 0.11, step 0.1.
+  // The increment control: 1/1440 to 365 days, 0.11, step 0.1, a text
+  // field 50 pixels wide.
   wxWindow* CreateIncrement(wxWindow* parent) {
     auto* spin = new wxSpinCtrlDbl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
                                    wxSize(kIncrementWidth, -1), 0, 0, 100, 0);
+    // Under GTK 3 the arrow pair alone is wider than 50 pixels: give the
+    // value's text field its 50 pixels beside it, as the main dialog does.
+    const wxSpinButton* arrows = spin->GetSpinButton();
+    const int arrowWidth = arrows ? arrows->GetSize().x : 0;
+    spin->SetInitialSize(wxSize(kIncrementWidth + arrowWidth, spin->GetSize().y));
     spin->SetRange(1.0 / 1440.0, 365.0);
     spin->SetValue(0.11);
     spin->SetIncrement(0.1);
