@@ -73,8 +73,18 @@ wxString wxListViewComboPopup::GetStringValue() const {
   return GetItemText(m_value);
 }
 
+// A row is the text height plus padding; where the toolkit draws its rows
+// taller than that (GTK does), the real row height counts, so that the
+// visible rows are really visible and the last of them is not cut off.
+int wxListViewComboPopup::RowHeight() {
+  int height = LetterHeight(this) + kRowPadding;
+  wxRect row;
+  if (GetItemCount() > 0 && GetItemRect(0, row)) height = std::max(height, row.height);
+  return height;
+}
+
 wxSize wxListViewComboPopup::GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) {
-  const int rowHeight = LetterHeight(this) + kRowPadding;
+  const int rowHeight = RowHeight();
   const int rows = std::min(m_visibleRows, GetItemCount());
   // The combo passes no preferred height as zero or less; only the
   // screen's limit applies then.

@@ -31,6 +31,8 @@ class wxListViewComboPopup : public wxListView, public wxComboPopup {
   // (always -1 for the empty text, which stands for "no choice").
   long FindExactItem(const wxString& text) const;
   bool IsValidRow(long row) const { return row >= 0 && row < GetItemCount(); }
+  // Height of one row of the drop-down, in pixels.
+  int RowHeight();
 
  protected:
   void OnMouseMove(wxMouseEvent& event);

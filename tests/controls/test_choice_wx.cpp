@@ -1,6 +1,7 @@
 // wxChoiceWx and its drop-down list, driven the way a user drives them:
 // key events sent to the combo or to the open list, mouse events on the
 // list, and real pointer input for hovering and clicking.
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include <wx/dcclient.h>
@@ -195,7 +196,12 @@ TEST_F(ChoiceWxTest, SetStringSelectionNeedsAnExactMatch) {
 }
 
 TEST_F(ChoiceWxTest, DropDownHeightFollowsTheVisibleRows) {
-  const int rowHeight = LetterHeight() + 4;
+  const int rowHeight = List()->RowHeight();
+  // A row is never lower than the text height plus 4, nor lower than the
+  // rows the list really draws.
+  wxRect row;
+  ASSERT_TRUE(List()->GetItemRect(0, row));
+  EXPECT_EQ(rowHeight, std::max(LetterHeight() + 4, row.height));
   const int noLimit = 100000;
   // 31 items, 35 visible rows: every item counts.
   EXPECT_EQ(List()->GetAdjustedSize(90, noLimit, noLimit), wxSize(90, 31 * rowHeight + 3));
@@ -209,7 +215,7 @@ TEST_F(ChoiceWxTest, DropDownHeightFollowsTheVisibleRows) {
 }
 
 TEST_F(ChoiceWxTest, OpenDropDownHasTheComputedHeight) {
-  const int full = 31 * (LetterHeight() + 4) + 3;
+  const int full = 31 * List()->RowHeight() + 3;
   m_choice->SetPopupMaxHeight(full + 100);
   OpenPopup();
   EXPECT_EQ(m_choice->GetPopupWindow()->GetSize().y, full);
