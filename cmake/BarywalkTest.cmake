@@ -21,6 +21,11 @@ function(barywalk_add_test name)
     LABELS ${label}
     TIMEOUT 600
     ENVIRONMENT "NO_AT_BRIDGE=1;GTK_A11Y=none")
+  if(T_GUI)
+    # GUI tests share one X display: pointer grabs of drop-downs and
+    # simulated input of one program must not reach another's windows.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK x_display)
+  endif()
 endfunction()
 
 # Adds src/<sub>, tests/<sub> or bench/<sub> for each subsystem whose folder
