@@ -3,11 +3,14 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
+#include <wx/arrstr.h>
 #include <wx/dialog.h>
 #include <wx/timer.h>
 
 #include "ephemeris/planets.h"
+#include "flares/flare_file.h"
 #include "flares/flare_stat.h"
 #include "flares/solar_flare.h"
 #include "views/orbit_view.h"
@@ -121,11 +124,26 @@ class BarywalkDialog : public wxDialog {
 
   // Flares (flare_handlers.cpp).
   void OnReadFlares(wxCommandEvent& event);
+  // Replaces the loaded flares with those of `paths`, in order; writes one
+  // "%s : %d flares" line per file on the panel and tells the user in one
+  // message box about files that were not read completely. True when any
+  // flare is loaded.
+  bool ReadFlareFiles(const wxArrayString& paths);
+  // The panel line of one file: "name : N flares", then its problems in
+  // parentheses, if any.
+  static wxString FlareFileLine(const wxString& displayName,
+                                const barywalk::FlareFileReport& report);
   void OnDumpStats(wxCommandEvent& event);
+  // Writes the statistics to `path`; empties them only after a complete
+  // write, otherwise tells the user why and keeps them.
+  bool DumpStatsTo(const wxString& path);
   void OnLogScaleClicked(wxCommandEvent& event);
   void OnClipClicked(wxCommandEvent& event);
   void UpdateMaxFlareSize();
   void DrawFlares(wxDC& dc, barywalk::PixelPoint sunCentre, double sunRadius);
+  void RecordFlareStat(const barywalk::SolarFlare& flare, double jd, double angle);
+  // The flare side's message boxes, all through m_showMessage when set.
+  int ShowMessage(const wxString& text, const wxString& caption, long style, wxWindow* parent);
 
   // Controls, in creation order (identifier in the comment); all are child
   // windows of the dialog, which destroys them.
@@ -188,4 +206,10 @@ class BarywalkDialog : public wxDialog {
   double m_maxFlareSize = 0;          // largest SymbolSize of m_flares
   barywalk::PlanetLongitudes m_planetLongitudes;
   barywalk::FlareStatMap m_flareStats;
+
+  // Shows a message box and returns the button pressed; empty means the
+  // toolkit's wxMessageBox. Tests put their own here.
+  using MessageFunction =
+      std::function<int(const wxString& text, const wxString& caption, long style)>;
+  MessageFunction m_showMessage;
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,11 @@ class DialogTest : public ::testing::Test {
     dialog = new BarywalkDialog(guitest::TopFrame());
     access = std::make_unique<BarywalkDialogTestAccess>(*dialog);
     access->Timer().Stop();
+    // Message boxes would wait for a click: record them instead.
+    access->SetShowMessage([this](const wxString& text, const wxString& caption, long style) {
+      messages.push_back({text, caption, style});
+      return wxOK;
+    });
     dialog->Show();
     guitest::PumpEvents();
   }
@@ -31,6 +37,13 @@ class DialogTest : public ::testing::Test {
     access->EndDate()->SetValue(end);
     access->Increment()->SetValue(increment);
   }
+
+  struct ShownMessage {
+    wxString text;
+    wxString caption;
+    long style;
+  };
+  std::vector<ShownMessage> messages;  // the message boxes the dialog showed
 
   BarywalkDialog* dialog = nullptr;
   std::unique_ptr<BarywalkDialogTestAccess> access;

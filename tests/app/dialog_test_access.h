@@ -2,6 +2,8 @@
 // controls, so that tests drive the player without a user or a timer.
 #pragma once
 
+#include <utility>
+
 #include <wx/checkbox.h>
 #include <wx/panel.h>
 
@@ -25,6 +27,21 @@ class BarywalkDialogTestAccess {
   void DurationClicked() {
     Call(&BarywalkDialog::OnDurationClicked, BarywalkDialog::ID_CHECKBOX15, false);
   }
+  void ReadFlaresClicked() {
+    Call(&BarywalkDialog::OnReadFlares, BarywalkDialog::ID_BUTTON9, false);
+  }
+  void DumpStatsClicked() { Call(&BarywalkDialog::OnDumpStats, BarywalkDialog::ID_BUTTON4, false); }
+  void LogScaleClicked() {
+    Call(&BarywalkDialog::OnLogScaleClicked, BarywalkDialog::ID_CHECKBOX19, false);
+  }
+  void ClipClicked() { Call(&BarywalkDialog::OnClipClicked, BarywalkDialog::ID_CHECKBOX18, false); }
+  bool ReadFlareFiles(const wxArrayString& paths) { return d.ReadFlareFiles(paths); }
+  static wxString FlareFileLine(const wxString& name, const barywalk::FlareFileReport& report) {
+    return BarywalkDialog::FlareFileLine(name, report);
+  }
+  bool DumpStatsTo(const wxString& path) { return d.DumpStatsTo(path); }
+  // Replaces the message boxes of the flare side.
+  void SetShowMessage(BarywalkDialog::MessageFunction show) { d.m_showMessage = std::move(show); }
   void TimerTick() {
     wxTimerEvent event(d.m_timer);
     d.OnTimerTick(event);
@@ -46,6 +63,8 @@ class BarywalkDialogTestAccess {
   barywalk::PixelPoint SunAccel() const { return d.m_sunAccel; }
   barywalk::SolarPath& SunPath() { return d.m_sunPath; }
   barywalk::FlareStatMap& FlareStats() { return d.m_flareStats; }
+  barywalk::FlareMap& Flares() { return d.m_flares; }
+  double MaxFlareSize() const { return d.m_maxFlareSize; }
   const barywalk::PlanetLongitudes& PlanetLongitudes() const { return d.m_planetLongitudes; }
 
   wxDateGenericCtrl* StartDate() const { return d.m_startDate; }

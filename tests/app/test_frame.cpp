@@ -9,6 +9,7 @@
 #include <wx/graphics.h>
 
 #include "dialog_fixture.h"
+#include "flares/flare_layer.h"
 #include "views/orbit_view.h"
 
 namespace {
@@ -85,6 +86,11 @@ class FrameTest : public DialogTest {
                                      shown, longitudes);
       barywalk::DrawSunLayer(dc, kSize, access->SunOffset(), access->SunAccel(),
                              access->SimTime(), options, access->SunPath());
+      // No flares are loaded here: the flare layer is just its count.
+      if (access->ShowFlares()->GetValue()) {
+        barywalk::DrawFlareLayer(dc, kSize, barywalk::FlareMap(), barywalk::FlareWindow(),
+                                 barywalk::FlareFrame(), nullptr);
+      }
     });
   }
 
@@ -106,6 +112,7 @@ TEST_F(FrameTest, EveryCheckBoxAndTheFactorReachTheLayers) {
       {"Sun", access->ShowSun()},         {"Year", access->ShowYear()},
       {"Month", access->ShowMonth()},     {"Day", access->ShowDay()},
       {"Solar orbit", access->ShowOrbit()}, {"Acceleration", access->ShowAcceleration()},
+      {"Flares", access->ShowFlares()},
   };
   for (const Toggle& t : toggles) {
     t.box->SetValue(!t.box->GetValue());
