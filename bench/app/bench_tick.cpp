@@ -1,7 +1,11 @@
 // One tick of the running program: the clock step with the ephemeris, then
 // every layer of the view (all nine planet markers, a trail of 2,200
 // points, the acceleration vector and the date label) drawn into an
-// off-screen buffer; at 640 and 1280 pixels. Needs an X display.
+// off-screen buffer; at 640 and 1280 pixels. The same tick with 10,000
+// flares inside the visibility window. Needs an X display.
+#include <cmath>
+#include <random>
+
 #include <benchmark/benchmark.h>
 
 #include <wx/app.h>
@@ -15,6 +19,7 @@
 #include "controls/date_generic_ctrl.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "ephemeris/barycenter.h"
+#include "flares/flare_symbols.h"
 
 // The benchmark's way into the dialog's state.
 class BarywalkDialogTestAccess {
@@ -43,6 +48,33 @@ class BarywalkDialogTestAccess {
     }
   }
 
+  // `count` flares spread evenly over the visibility window around the
+  // time of the next tick (the start plus one increment), at random places
+  // on the visible hemisphere; half give no area (drawn as 100), the others
+  // range from 10 to 2,000 millionths, so symbols of every size meet.
+  static void LoadFlaresInNextWindow(BarywalkDialog& d, int count) {
+    const double t = d.m_startTime + d.m_increment->GetValue();
+    const barywalk::FlareWindow window = barywalk::FlareVisibilityWindow(
+        t, d.m_useDuration->GetValue(), d.m_duration->GetValue(), d.m_increment->GetValue());
+    std::mt19937 random(20100101);
+    std::uniform_real_distribution<double> latitude(-45.0, 45.0);
+    std::uniform_real_distribution<double> longitude(-90.0, 90.0);
+    std::uniform_real_distribution<double> logArea(1.0, 3.3);
+    d.m_flares.clear();
+    for (int i = 0; i < count; ++i) {
+      const double jd = window.from + (window.to - window.from) * (i + 0.5) / count;
+      const double area = i % 2 == 0 ? 0.0 : std::pow(10.0, logArea(random));
+      d.m_flares.emplace_hint(d.m_flares.end(), jd,
+                              barywalk::SolarFlare(latitude(random), longitude(random), 0.01,
+                                                   area, i + 1));
+    }
+    d.UpdateMaxFlareSize();
+  }
+  // Every tick steps from the start to the same time, so the window always
+  // holds all the flares.
+  static void RewindClock(BarywalkDialog& d) { d.m_simTime = d.m_startTime; }
+  static size_t FlareStatCount(BarywalkDialog& d) { return d.m_flareStats.size(); }
+
   static size_t TrailSize(BarywalkDialog& d) { return d.m_sunPath.Points().size(); }
   static void Step(BarywalkDialog& d) { d.StepSimulation(); }
   static bool Playing(BarywalkDialog& d) { return d.m_playing; }
@@ -70,6 +102,32 @@ void BM_FullTickOffscreen(benchmark::State& state) {
   wxTheApp->ProcessPendingEvents();
 }
 BENCHMARK(BM_FullTickOffscreen)->Arg(640)->Arg(1280)->Unit(benchmark::kMillisecond);
+
+// The full tick with 10,000 flares drawn on the Sun (default flare
+// settings: 300-minute window, scale factor 1, clipping at 800). Every
+// drawn flare is also measured against the planets.
+void BM_FullTickWith10000Flares(benchmark::State& state) {
+  const int size = static_cast<int>(state.range(0));
+  auto* dialog = new BarywalkDialog(nullptr);
+  Access::PrepareFullTick(*dialog, size);
+  constexpr int kFlares = 10000;
+  Access::LoadFlaresInNextWindow(*dialog, kFlares);
+  wxBitmap buffer(size, size);
+  wxMemoryDC dc(buffer);
+  for (auto _ : state) {
+    Access::RewindClock(*dialog);
+    Access::Step(*dialog);
+    dialog->DrawFrame(dc, size, size);
+  }
+  if (Access::FlareStatCount(*dialog) != kFlares) {
+    state.SkipWithError("not every flare was drawn");
+  }
+  state.counters["flares_drawn"] = static_cast<double>(Access::FlareStatCount(*dialog));
+  dc.SelectObject(wxNullBitmap);
+  dialog->Destroy();
+  wxTheApp->ProcessPendingEvents();
+}
+BENCHMARK(BM_FullTickWith10000Flares)->Arg(640)->Arg(1280)->Unit(benchmark::kMillisecond);
 
 // The two halves of a tick at 640 pixels: the clock step with the
 // ephemeris, and the drawing of every layer.
@@ -106,6 +164,27 @@ void BM_UpdateFrameOnScreen(benchmark::State& state) {
   wxTheApp->ProcessPendingEvents();
 }
 BENCHMARK(BM_UpdateFrameOnScreen)->Unit(benchmark::kMillisecond);
+
+// The same through the program's own path: buffered drawing copied onto
+// the shown panel.
+void BM_UpdateFrameOnScreenWith10000Flares(benchmark::State& state) {
+  auto* dialog = new BarywalkDialog(nullptr);
+  Access::PrepareFullTick(*dialog, 640);
+  constexpr int kFlares = 10000;
+  Access::LoadFlaresInNextWindow(*dialog, kFlares);
+  dialog->Show();
+  wxTheApp->ProcessPendingEvents();
+  for (auto _ : state) {
+    Access::RewindClock(*dialog);
+    dialog->UpdateFrame();
+  }
+  if (Access::FlareStatCount(*dialog) != kFlares) {
+    state.SkipWithError("not every flare was drawn");
+  }
+  dialog->Destroy();
+  wxTheApp->ProcessPendingEvents();
+}
+BENCHMARK(BM_UpdateFrameOnScreenWith10000Flares)->Unit(benchmark::kMillisecond);
 
 class BenchApp : public wxApp {
  public:
