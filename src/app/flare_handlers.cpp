@@ -51,6 +51,26 @@ bool HasProblem(const barywalk::FlareFileReport& report) {
          report.result.incompleteLines > 0;
 }
 
+// The message about the files not read completely (their panel lines),
+// or nothing when every file was read as it is.
+wxString FlareFileProblems(const std::vector<wxString>& lines,
+                           const std::vector<barywalk::FlareFileReport>& reports) {
+  wxString problems;
+  bool incompleteLines = false;
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    if (HasProblem(reports[i])) problems << _T("\n") << lines[i];
+    if (reports[i].result.incompleteLines > 0) incompleteLines = true;
+  }
+  if (problems.empty()) return problems;
+  wxString text = _("Not every flare file was read completely:") + _T("\n") + problems;
+  if (incompleteLines) {
+    text << _T("\n\n")
+         << _("An incomplete line still counts as a flare: its fields that are not numbers "
+              "are taken as 0.");
+  }
+  return text;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -79,31 +99,26 @@ bool BarywalkDialog::ReadFlareFiles(const wxArrayString& paths) {
   m_maxFlareSize = 0;
   const std::vector<barywalk::FlareFileReport> reports =
       barywalk::LoadFlareFiles(ToFileNameBytes(paths), m_flares);
-
-  wxClientDC dc(m_panel);
-  PrepareDC(dc);
-  int y = kFirstFileLineY;
-  wxString problems;
-  bool incompleteLines = false;
+  std::vector<wxString> lines;
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    const wxString line = FlareFileLine(wxFileName(paths[i]).GetFullName(), reports[i]);
-    dc.SetTextForeground(*wxWHITE);
-    dc.DrawText(line, kFileLineX, y);
-    y += kFileLineSpacing;
-    m_panel->Refresh();
-    if (HasProblem(reports[i])) problems << _T("\n") << line;
-    if (reports[i].result.incompleteLines > 0) incompleteLines = true;
+    lines.push_back(FlareFileLine(wxFileName(paths[i]).GetFullName(), reports[i]));
+  }
+  {
+    // Straight onto the panel: the lines show until its next redraw.
+    wxClientDC dc(m_panel);
+    PrepareDC(dc);
+    int y = kFirstFileLineY;
+    for (const wxString& line : lines) {
+      dc.SetTextForeground(*wxWHITE);
+      dc.DrawText(line, kFileLineX, y);
+      y += kFileLineSpacing;
+      m_panel->Refresh();
+    }
   }
   UpdateMaxFlareSize();
-
+  const wxString problems = FlareFileProblems(lines, reports);
   if (!problems.empty()) {
-    wxString text = _("Not every flare file was read completely:") + _T("\n") + problems;
-    if (incompleteLines) {
-      text << _T("\n\n")
-           << _("An incomplete line still counts as a flare: its fields that are not numbers "
-                "are taken as 0.");
-    }
-    ShowMessage(text, _("Read flares data"), wxOK | wxICON_WARNING | wxCENTRE, this);
+    ShowMessage(problems, _("Read flares data"), wxOK | wxICON_WARNING | wxCENTRE, this);
   }
   return !m_flares.empty();
 }
