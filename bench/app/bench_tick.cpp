@@ -12,7 +12,6 @@
 #include <wx/bitmap.h>
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>
-#include <wx/init.h>
 #include <wx/panel.h>
 
 #include "app/barywalk_dialog.h"
@@ -186,26 +185,4 @@ void BM_UpdateFrameOnScreenWith10000Flares(benchmark::State& state) {
 }
 BENCHMARK(BM_UpdateFrameOnScreenWith10000Flares)->Unit(benchmark::kMillisecond);
 
-class BenchApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
-
 }  // namespace
-
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  wxApp::SetInstance(new BenchApp);
-  if (!wxEntryStart(argc, argv)) {
-    fprintf(stderr, "bench_tick: cannot start the toolkit (is there an X display?)\n");
-    return 2;
-  }
-  wxTheApp->CallOnInit();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  return 0;
-}

@@ -1,10 +1,8 @@
 // Speed of drawing the flare layer with 10,000 visible flares into a
 // 640 x 640 memory bitmap, statistics included: the flare share of a tick.
 #include <benchmark/benchmark.h>
-#include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
-#include <wx/init.h>
 
 #include "flares/flare_layer.h"
 #include "flares/flare_stat.h"
@@ -46,14 +44,3 @@ BENCHMARK(BM_DrawFlareLayer10000Visible)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace barywalk
-
-int main(int argc, char** argv) {
-  // Memory bitmaps need the GUI toolkit, so start it with a GUI app object.
-  wxApp::SetInstance(new wxApp);
-  wxInitializer toolkit(argc, argv);
-  if (!toolkit.IsOk()) return 1;
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

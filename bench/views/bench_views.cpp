@@ -4,10 +4,8 @@
 
 #include <cstdio>
 
-#include <wx/app.h>
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
-#include <wx/init.h>
 
 #include "ephemeris/barycenter.h"
 #include "views/orbit_view.h"
@@ -74,25 +72,4 @@ BENCHMARK(BM_AllPlanetDirections)->Arg(640)->Arg(1280)->Unit(benchmark::kMicrose
 BENCHMARK(BM_Trail2200)->Arg(640)->Arg(1280)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SunLayerEverythingOn)->Arg(640)->Arg(1280)->Unit(benchmark::kMicrosecond);
 
-class BenchApp : public wxApp {
- public:
-  bool OnInit() override { return true; }
-};
-
 }  // namespace
-
-wxIMPLEMENT_APP_NO_MAIN(BenchApp);
-
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  wxApp::SetInstance(new BenchApp);
-  if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
-    std::fprintf(stderr, "cannot start the toolkit (is there an X display?)\n");
-    return 2;
-  }
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  wxTheApp->OnExit();
-  wxEntryCleanup();
-  return 0;
-}
