@@ -105,7 +105,9 @@ void RecordFlareStat(FlareStatMap& stats, const PlanetLongitudes& planetLongitud
   const double earthAngle = earth != planetLongitudes.end() ? earth->second : 0.0;
 
   FlareStat stat(jd, flare.Area(), angle, std::move(name), bestAngle, earthAngle);
-  const auto [stored, inserted] = stats.emplace(flare.Index(), stat);
+  // try_emplace builds no map node when the flare already has a record,
+  // which is the case on every frame after the first one that drew it.
+  const auto [stored, inserted] = stats.try_emplace(flare.Index(), stat);
   if (!inserted) stored->second.KeepCloser(stat);
 }
 
