@@ -13,40 +13,40 @@
 #include "controls/spin_ctrl_dbl.h"
 
 class BarywalkDialogTestAccess {
+  using D = BarywalkDialog;
+
  public:
   explicit BarywalkDialogTestAccess(BarywalkDialog& dialog) : d(dialog) {}
 
   // The handlers, called as their buttons would. The timer that Play
   // restarts is stopped again so that no tick races the test.
-  void PlayForward() { Call(&BarywalkDialog::OnPlayForward, BarywalkDialog::ID_BUTTON6); }
-  void PlayReverse() { Call(&BarywalkDialog::OnPlayReverse, BarywalkDialog::ID_BUTTON5); }
-  void Pause() { Call(&BarywalkDialog::OnPause, BarywalkDialog::ID_BUTTON7); }
-  void Stop() { Call(&BarywalkDialog::OnStop, BarywalkDialog::ID_BUTTON8); }
-  void Rewind() { Call(&BarywalkDialog::OnRewind, BarywalkDialog::ID_BUTTON3); }
-  void Quit() { Call(&BarywalkDialog::OnQuit, BarywalkDialog::ID_BUTTON2, false); }
-  void DurationClicked() {
-    Call(&BarywalkDialog::OnDurationClicked, BarywalkDialog::ID_CHECKBOX15, false);
+  void PlayForward() { Call(&D::OnPlayForward, D::ID_BUTTON6); }
+  // The sticky reverse button shows the user's click itself.
+  void PlayReverse() {
+    d.m_playReverseButton->SetPressed(true);
+    Call(&D::OnPlayReverse, D::ID_BUTTON5);
   }
-  void ReadFlaresClicked() {
-    Call(&BarywalkDialog::OnReadFlares, BarywalkDialog::ID_BUTTON9, false);
-  }
-  void DumpStatsClicked() { Call(&BarywalkDialog::OnDumpStats, BarywalkDialog::ID_BUTTON4, false); }
-  void LogScaleClicked() {
-    Call(&BarywalkDialog::OnLogScaleClicked, BarywalkDialog::ID_CHECKBOX19, false);
-  }
-  void ClipClicked() { Call(&BarywalkDialog::OnClipClicked, BarywalkDialog::ID_CHECKBOX18, false); }
+  void Pause() { Call(&D::OnPause, D::ID_BUTTON7); }
+  void Stop() { Call(&D::OnStop, D::ID_BUTTON8); }
+  void Rewind() { Call(&D::OnRewind, D::ID_BUTTON3); }
+  void Quit() { Call(&D::OnQuit, D::ID_BUTTON2, false); }
+  void DurationClicked() { Call(&D::OnDurationClicked, D::ID_CHECKBOX15, false); }
+  void ReadFlaresClicked() { Call(&D::OnReadFlares, D::ID_BUTTON9, false); }
+  void DumpStatsClicked() { Call(&D::OnDumpStats, D::ID_BUTTON4, false); }
+  void LogScaleClicked() { Call(&D::OnLogScaleClicked, D::ID_CHECKBOX19, false); }
+  void ClipClicked() { Call(&D::OnClipClicked, D::ID_CHECKBOX18, false); }
   bool ReadFlareFiles(const wxArrayString& paths) { return d.ReadFlareFiles(paths); }
   static wxString FlareFileLine(const wxString& name, const barywalk::FlareFileReport& report) {
-    return BarywalkDialog::FlareFileLine(name, report);
+    return D::FlareFileLine(name, report);
   }
   bool DumpStatsTo(const wxString& path) { return d.DumpStatsTo(path); }
   // Replaces the message boxes of the flare side.
-  void SetShowMessage(BarywalkDialog::MessageFunction show) { d.m_showMessage = std::move(show); }
+  void SetShowMessage(D::MessageFunction show) { d.m_showMessage = std::move(show); }
   void TimerTick() {
     wxTimerEvent event(d.m_timer);
     d.OnTimerTick(event);
   }
-  // One tick as the running timer would make it.
+  // One tick as the running timer makes it.
   void Tick() { d.UpdateFrame(); }
   void ResetSimulation() { d.ResetSimulation(); }
 
@@ -54,12 +54,9 @@ class BarywalkDialogTestAccess {
   double SimTime() const { return d.m_simTime; }
   double StartTime() const { return d.m_startTime; }
   double EndTime() const { return d.m_endTime; }
-  double PrevTime() const { return d.m_prevTime; }
   bool Playing() const { return d.m_playing; }
   bool Paused() const { return d.m_paused; }
-  bool Reverse() const { return d.m_reverse; }
   barywalk::PixelPoint SunOffset() const { return d.m_sunOffset; }
-  barywalk::PixelPoint PrevSunOffset() const { return d.m_prevSunOffset; }
   barywalk::PixelPoint SunAccel() const { return d.m_sunAccel; }
   barywalk::SolarPath& SunPath() { return d.m_sunPath; }
   barywalk::FlareStatMap& FlareStats() { return d.m_flareStats; }
@@ -90,7 +87,7 @@ class BarywalkDialogTestAccess {
   wxPanel* Panel() const { return d.m_panel; }
 
  private:
-  void Call(void (BarywalkDialog::*handler)(wxCommandEvent&), long id, bool stopTimer = true) {
+  void Call(void (D::*handler)(wxCommandEvent&), long id, bool stopTimer = true) {
     wxCommandEvent event(wxEVT_BUTTON, static_cast<int>(id));
     (d.*handler)(event);
     if (stopTimer) d.m_timer.Stop();
