@@ -2,6 +2,8 @@
 // About and Quit.
 #include "app/barywalk_dialog.h"
 
+#include "app/app_constants.h"
+
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/datectrl.h>
@@ -69,7 +71,6 @@ const long BarywalkDialog::ID_TIMER1 = wxNewId();
 
 namespace {
 
-constexpr int kTimerPeriodMs = 30;
 constexpr int kPanelSize = 640;   // pixels, the view's smallest size
 constexpr int kPanelBorder = 5;
 // wxDateGenericCtrl receives the date picker's "show century" style.
@@ -406,7 +407,7 @@ void BarywalkDialog::InitControls() {
   m_duration->SetRange(1, 1440);
   m_duration->SetValue(300);
   m_duration->SetIncrement(1);
-  m_increment->SetRange(1.0 / 1440.0, 365);
+  m_increment->SetRange(kMinIncrementDays, kMaxIncrementDays);
   m_increment->SetValue(0.11);
   m_increment->SetIncrement(0.1);
   m_accelFactor->SetRange(0, 1000000);

@@ -5,6 +5,7 @@
 #include <wx/dcclient.h>
 #include <wx/panel.h>
 
+#include "app/app_constants.h"
 #include "app/barywalk_dialog.h"
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
@@ -13,10 +14,6 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 30;
-// The increment control's range, in days: one minute to one year.
-constexpr double kMinIncrementDays = 1.0 / 1440.0;
-constexpr double kMaxIncrementDays = 365.0;
 
 // While the user is still typing, the increment control reports the text as
 // it stands, unchecked; the clock keeps to the range that the control

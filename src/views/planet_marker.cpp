@@ -26,7 +26,7 @@ MarkerPlacement PlaceMarker(double sx, double sy, int w, int h, double dx, doubl
   // centre is outside the margins the corner can never get inside.
   if (OutsideMargins(sx, sy, w, h)) return placement;
 
-  const double fullLength = kViewSizeFraction * w * kMarkerLengthFraction;
+  const double fullLength = kViewScaleFactor * w * kMarkerLengthFraction;
   double ex = fullLength * dx / K;
   double ey = fullLength * dy / K;
   double tx = sx + ex;

@@ -1,13 +1,14 @@
 // Numbers of the orbit view: geometry, planet markers, Sun trail and Sun layer.
 #pragma once
 
+#include "ephemeris/constants.h"
+
 namespace barywalk {
 
-// Geometry: the Sun's radius is 0.7 * w / 6 pixels on a panel w pixels wide;
-// the reference circle around the barycenter has one solar diameter.
-constexpr double kViewSizeFraction = 0.7;
-constexpr double kSolarRadiiPerPanel = 6.0;
-constexpr double kSolarDiametersPerPanel = 3.0;
+// Geometry: the Sun's radius is w * kViewScaleFactor / kViewScaleDivisor
+// pixels on a panel w pixels wide (the scale the Sun's offset is computed
+// with); the reference circle around the barycenter has one solar diameter.
+constexpr double kSolarDiametersPerPanel = kViewScaleDivisor / 2;
 
 // Planet markers: a planet at its reference distance gets a line of
 // 0.7 * 0.45 * w pixels; too long markers shrink by 0.5 % per step until the

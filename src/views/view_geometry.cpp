@@ -15,8 +15,8 @@ ViewGeometry MakeViewGeometry(int w, int h) {
   g.h = h;
   g.cx = w / 2;
   g.cy = h / 2;
-  g.scale = kViewSizeFraction * w / kSolarRadiiPerPanel;
-  g.refRadius = ToPixel(w * kViewSizeFraction / kSolarDiametersPerPanel);
+  g.scale = kViewScaleFactor * w / kViewScaleDivisor;
+  g.refRadius = ToPixel(w * kViewScaleFactor / kSolarDiametersPerPanel);
   return g;
 }
 
