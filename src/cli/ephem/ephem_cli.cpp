@@ -9,119 +9,20 @@
 #include "ephemeris/barycenter.h"
 #include "ephemeris/julian_day.h"
 #include "ephemeris/planets.h"
+#include "cli_args.h"
 
 namespace barywalk {
 namespace {
 
 constexpr int kSignificantDigits = 17;  // enough for every double to read back exactly
-constexpr int kMaxYearDigits = 9;
-constexpr int kMinYearDigits = 4;
 
 // --- Numbers ----------------------------------------------------------------
-
-// A whole-string decimal number (optional sign, fraction, exponent), finite.
-// std::from_chars ignores the locale, unlike strtod.
-bool ParseNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  if (first == last) return false;
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  return ec == std::errc() && end == last && std::isfinite(value);
-}
-
-bool ParseWholeNumber(const std::string& text, long long& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  if (first == last) return false;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last;
-}
 
 void AppendNumber(std::string& out, double value) {
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
                                     std::chars_format::general, kSignificantDigits);
   out.append(buffer, result.ptr);
-}
-
-// --- ISO 8601 date-times ------------------------------------------------------
-
-// Reads ISO 8601 date-time text step by step.
-class DateTimeReader {
- public:
-  explicit DateTimeReader(const std::string& text) : text_(text) {}
-
-  bool AtEnd() const { return pos_ == text_.size(); }
-  bool Peek(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
-
-  bool Take(char c) {
-    if (!Peek(c)) return false;
-    ++pos_;
-    return true;
-  }
-
-  // Between minDigits and maxDigits decimal digits.
-  bool Digits(int minDigits, int maxDigits, long long& value) {
-    std::size_t count = 0;
-    value = 0;
-    while (pos_ < text_.size() && count < static_cast<std::size_t>(maxDigits) &&
-           text_[pos_] >= '0' && text_[pos_] <= '9') {
-      value = value * 10 + (text_[pos_++] - '0');
-      ++count;
-    }
-    return count >= static_cast<std::size_t>(minDigits) &&
-           !(pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9');
-  }
-
-  // Seconds with an optional decimal fraction: "05" or "05.250".
-  bool Seconds(double& seconds) {
-    const std::size_t start = pos_;
-    long long whole = 0;
-    if (!Digits(2, 2, whole)) return false;
-    if (Take('.')) {
-      const std::size_t fractionStart = pos_;
-      while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
-      if (pos_ == fractionStart) return false;
-    }
-    const char* first = text_.data() + start;
-    const auto [end, ec] = std::from_chars(first, text_.data() + pos_, seconds);
-    return ec == std::errc() && end == text_.data() + pos_;
-  }
-
- private:
-  const std::string& text_;
-  std::size_t pos_ = 0;
-};
-
-enum class DateTimeSyntax { kOk, kNotDateTime, kZoneOffset };
-
-DateTimeSyntax ReadDateTime(const std::string& text, UtcDateTime& utc) {
-  DateTimeReader reader(text);
-  const bool negative = reader.Take('-');
-  if (!negative) reader.Take('+');
-  long long year = 0, month = 0, day = 0, hour = 0, minute = 0;
-  if (!reader.Digits(kMinYearDigits, kMaxYearDigits, year) || !reader.Take('-') ||
-      !reader.Digits(2, 2, month) || !reader.Take('-') || !reader.Digits(2, 2, day)) {
-    return DateTimeSyntax::kNotDateTime;
-  }
-  utc = UtcDateTime{};
-  utc.year = static_cast<int>(negative ? -year : year);
-  utc.month = static_cast<int>(month);
-  utc.day = static_cast<int>(day);
-  if (reader.AtEnd()) return DateTimeSyntax::kOk;
-
-  if (!reader.Take('T') || !reader.Digits(2, 2, hour) || !reader.Take(':') ||
-      !reader.Digits(2, 2, minute)) {
-    return DateTimeSyntax::kNotDateTime;
-  }
-  utc.hour = static_cast<int>(hour);
-  utc.minute = static_cast<int>(minute);
-  if (reader.Take(':') && !reader.Seconds(utc.second)) return DateTimeSyntax::kNotDateTime;
-  if (reader.Peek('+') || reader.Peek('-')) return DateTimeSyntax::kZoneOffset;
-  reader.Take('Z');
-  return reader.AtEnd() ? DateTimeSyntax::kOk : DateTimeSyntax::kNotDateTime;
 }
 
 // --- Ranges -------------------------------------------------------------------
@@ -166,7 +67,6 @@ bool IsOption(const std::string& arg) {
   return !(std::isdigit(static_cast<unsigned char>(arg[1])) || arg[1] == '.');
 }
 
-std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 bool ParseWidth(const std::string& text, int& width, std::string& error) {
   long long value = 0;
@@ -249,34 +149,6 @@ bool CheckRequestShape(EphemRequest& request, const OptionValues& seen, std::str
 }
 
 }  // namespace
-
-bool ParseTime(const std::string& text, double& jd, std::string& error) {
-  if (!ParseNumber(text, jd)) {
-    UtcDateTime utc;
-    switch (ReadDateTime(text, utc)) {
-      case DateTimeSyntax::kNotDateTime:
-        error = "cannot read the time " + Quoted(text) +
-                ": expected a Julian day such as 2451545.0 or a UTC date-time such as "
-                "2000-01-01T12:00:00Z";
-        return false;
-      case DateTimeSyntax::kZoneOffset:
-        error = "the time " + Quoted(text) + " has a zone offset; give it in UTC (ending in Z)";
-        return false;
-      case DateTimeSyntax::kOk:
-        break;
-    }
-    if (!IsValidUtc(utc)) {
-      error = "no such date or time of day: " + Quoted(text);
-      return false;
-    }
-    jd = JulianDayFromUtc(utc);
-  }
-  if (!(std::fabs(jd) <= kJulianDayLimit)) {
-    error = "the time " + Quoted(text) + " lies beyond Julian day +-1e11";
-    return false;
-  }
-  return true;
-}
 
 std::int64_t RangeRowCount(double from, double to, double step) {
   return ShapeOfRange(from, to, step).rows;

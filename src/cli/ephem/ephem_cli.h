@@ -12,15 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "cli_args.h"
+
 namespace barywalk {
 
 constexpr int kDefaultPanelWidth = 640;
 constexpr std::int64_t kMaxRows = 10000000;
 
-// Exit statuses.
-constexpr int kExitOk = 0;
-constexpr int kExitOutputFailed = 1;
-constexpr int kExitBadArguments = 2;
 
 // What the command line asks for.
 struct EphemRequest {
@@ -43,13 +41,6 @@ struct ParseOutcome {
 
 // Parses the arguments after the program name.
 ParseOutcome ParseEphemArguments(const std::vector<std::string>& args);
-
-// A TIME argument: a Julian day ("2451545.0", "-1000", "2.4e6") or a UTC
-// date-time in ISO 8601 ("2000-01-01", "2000-01-01T12:00",
-// "2000-01-01T12:00:30.25Z"; years may be signed and longer than four
-// digits, year 0 is 1 BC). A date alone means 00:00 UTC. The Julian day must
-// lie within +-kJulianDayLimit. Returns false and sets `error` otherwise.
-bool ParseTime(const std::string& text, double& jd, std::string& error);
 
 // Rows of a range: one at from + i * step for every i >= 0 at which that
 // time is not later than `to`, allowing for the rounding of the times
