@@ -5,6 +5,8 @@
 
 #include "ephemeris/julian_day.h"
 
+#include <wx/datetime.h>
+
 namespace barywalk {
 namespace {
 
@@ -138,6 +140,22 @@ bool ParseTime(const std::string& text, double& jd, std::string& error) {
     error = "the time " + Quoted(text) + " lies beyond Julian day +-1e11";
     return false;
   }
+  return true;
+}
+
+bool ParseDialogTime(const std::string& text, bool utc, double& jd, std::string& error) {
+  UtcDateTime date;
+  const bool dateOnly = !utc && ReadDateTime(text, date) == DateTimeSyntax::kOk &&
+                        text.find('T') == std::string::npos && IsValidUtc(date);
+  if (!dateOnly) return ParseTime(text, jd, error);
+  // The toolkit's own arithmetic, so that the time is the dialog's to the bit.
+  const wxDateTime local(static_cast<wxDateTime::wxDateTime_t>(date.day),
+                         static_cast<wxDateTime::Month>(date.month - 1), date.year);
+  if (!local.IsValid()) {
+    error = "no such date: " + Quoted(text);
+    return false;
+  }
+  jd = local.GetJulianDayNumber();
   return true;
 }
 

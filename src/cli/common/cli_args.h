@@ -33,6 +33,13 @@ bool ParseWholeNumber(const std::string& text, long long& value);
 // lie within +-kJulianDayLimit. Returns false and sets `error` otherwise.
 bool ParseTime(const std::string& text, double& jd, std::string& error);
 
+// A TIME argument of a setting that the dialog takes from its date
+// controls (--from, --to, --at): a calendar date alone ("1980-01-01") means
+// local midnight of that date, as the dialog's date fields do (the zone of
+// TZ), or UTC midnight when `utc` is set; every other form is read as by
+// ParseTime (a Julian day, or a date-time in UTC).
+bool ParseDialogTime(const std::string& text, bool utc, double& jd, std::string& error);
+
 // "'text'", for naming an argument in a message.
 std::string Quoted(const std::string& text);
 
