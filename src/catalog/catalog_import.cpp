@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -22,21 +23,24 @@ bool Contains(const std::vector<std::string>& names, const char* name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The lines of `text`: "\n" ends a line, and a last line needs none.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t begin = 0;
-  while (begin < text.size()) {
-    const std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(begin));
-      break;
-    }
-    lines.push_back(text.substr(begin, end - begin));
-    begin = end + 1;
+// The lines of a text in turn: "\n" ends a line, and a last line needs
+// none.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : m_text(text) {}
+  bool Next(std::string_view& line) {
+    if (m_pos >= m_text.size()) return false;
+    std::size_t end = m_text.find('\n', m_pos);
+    if (end == std::string_view::npos) end = m_text.size();
+    line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + 1;
+    return true;
   }
-  return lines;
-}
+
+ private:
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
 
 std::string WithoutCarriageReturn(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -109,31 +113,34 @@ std::optional<RejectReason> FilterFlare(const CatalogFlare& flare, const ImportF
 CatalogImport ImportCatalogText(std::string_view text, std::string name,
                                 std::optional<CatalogFormat> format, const ImportFilters& filters) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
-  const std::vector<std::string_view> lines = SplitLines(text);
-  const std::string_view firstLine = lines.empty() ? std::string_view() : lines.front();
+  LineReader lines(text);
+  std::string_view firstLine;
+  const bool any = lines.Next(firstLine);
+  if (!format && !any) throw CatalogError("the input is empty");
   CatalogImport result;
   result.name = std::move(name);
   result.format = format ? *format : DetectCatalogFormat(WithoutCarriageReturn(firstLine));
-
   if (filters.source && result.format != CatalogFormat::HekCsv) {
     throw CatalogError(std::string("--frm selects HEK sources, but this is a ") +
                        CatalogFormatName(result.format) + " catalog");
   }
   std::optional<CsvCatalog> csv;
-  std::size_t firstRow = 0;
+  int lineNumber = 1;
   if (result.format != CatalogFormat::NoaaXrs) {
     csv.emplace(result.format == CatalogFormat::HekCsv ? CsvLayout::Hek : CsvLayout::GoesCsv, firstLine);
-    firstRow = 1;  // the header
     if (filters.source && !csv->HasSourceColumn()) {
       throw CatalogError("the header lacks the column frm_name, which --frm selects by");
     }
+    // The header is no row: go on with the next line.
+    lineNumber = 2;
+  } else {
+    lines = LineReader(text);
   }
 
-  result.rows = static_cast<int>(lines.size() - std::min(lines.size(), firstRow));
-  result.flares.reserve(result.rows);
-  for (std::size_t i = firstRow; i < lines.size(); ++i) {
-    ParsedRow row = csv ? csv->ParseRow(lines[i]) : ParseNoaaXrsLine(lines[i]);
-    const int lineNumber = static_cast<int>(i + 1);
+  result.flares.reserve(std::count(text.begin(), text.end(), '\n') + 1);
+  for (std::string_view line; lines.Next(line); ++lineNumber) {
+    ++result.rows;
+    ParsedRow row = csv ? csv->ParseRow(line) : ParseNoaaXrsLine(line);
     if (row.flare) {
       if (const std::optional<RejectReason> reason = FilterFlare(*row.flare, filters)) {
         row.rejection = {*reason, {}};
@@ -143,7 +150,7 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
     if (row.flare) {
       result.flares.push_back({std::move(*row.flare), lineNumber});
     } else {
-      result.rejects.push_back({lineNumber, std::move(row.rejection), WithoutCarriageReturn(lines[i])});
+      result.rejects.push_back({lineNumber, std::move(row.rejection), WithoutCarriageReturn(line)});
     }
   }
   return result;
@@ -151,16 +158,25 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
 
 CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFormat> format,
                                 const ImportFilters& filters) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw CatalogError("cannot read " + path + ": is a directory");
   errno = 0;
   std::ifstream in(path, std::ios::in | std::ios::binary);
   if (!in) throw CatalogError("cannot read " + path + ": " + (errno ? std::strerror(errno) : "cannot be opened"));
-  std::ostringstream content;
-  content << in.rdbuf();
+  // One read of the whole file where its size is known (a regular file),
+  // else in pieces (a pipe).
+  std::string content;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) content.reserve(static_cast<std::size_t>(size));
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, in.gcount());
   if (in.bad()) throw CatalogError("cannot read " + path + ": read error");
   const std::size_t slash = path.find_last_of('/');
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   try {
-    return ImportCatalogText(content.str(), std::move(name), format, filters);
+    return ImportCatalogText(content, std::move(name), format, filters);
   } catch (const CatalogError& error) {
     throw CatalogError(path + ": " + error.what());
   }

@@ -21,8 +21,9 @@ std::optional<double> OpticalImportanceArea(char importance);
 // of the NOAA event reports), as millionths of the solar disk at Julian
 // day `jd` (UT): area / (pi rho^2) * 1e6, with rho the Sun's apparent
 // radius, 959.63 arcsec at 1 au, divided by the Earth's distance from the
-// Sun at `jd` in au (this program's ephemeris). A projected area: no
-// correction for foreshortening.
+// Sun at `jd` in au (this program's ephemeris, interpolated within the
+// day to better than 1e-6 au). A projected area: no correction for
+// foreshortening.
 double SxiAreaToMillionths(double squareArcsec, double jd);
 
 }  // namespace barywalk
