@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "catalog/noaa_xrs.h"
+#include "flares/flare_file.h"
 #include "ephemeris/julian_day.h"
 
 namespace barywalk {
@@ -173,10 +174,8 @@ CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFo
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, in.gcount());
   if (in.bad()) throw CatalogError("cannot read " + path + ": read error");
-  const std::size_t slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   try {
-    return ImportCatalogText(content, std::move(name), format, filters);
+    return ImportCatalogText(content, FlareFileDisplayName(path), format, filters);
   } catch (const CatalogError& error) {
     throw CatalogError(path + ": " + error.what());
   }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "catalog/catalog_text.h"
+
 namespace barywalk {
 namespace {
 
@@ -17,16 +19,10 @@ int Digits(std::string_view text, std::size_t pos, std::size_t count) {
   return value;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 bool ParseCatalogTime(std::string_view text, UtcDateTime& utc) {
-  text = Trimmed(text);
+  text = TrimBlanks(text);
   if (!text.empty() && text.back() == 'Z') text.remove_suffix(1);
   // YYYY-MM-DD?HH:MM:SS
   if (text.size() < 19 || text[4] != '-' || text[7] != '-' || (text[10] != ' ' && text[10] != 'T') ||

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 
+#include "catalog/catalog_text.h"
 #include "catalog/catalog_time.h"
 #include "ephemeris/julian_day.h"
 
@@ -29,25 +29,12 @@ const LayoutColumns& ColumnsOf(CsvLayout layout) {
   return layout == CsvLayout::Hek ? hek : goes;
 }
 
-std::string Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return std::string(text);
-}
+std::string Trimmed(std::string_view text) { return std::string(TrimBlanks(text)); }
 
 bool IsMissing(const std::string& text) {
   return text.empty() || text == "nan" || text == "NaN" || text == "--";
 }
 
-bool ReadNumber(const std::string& text, double& value) {
-  const char* begin = text.data();
-  const char* end = begin + text.size();
-  if (begin != end && *begin == '+') ++begin;
-  const auto [stop, ec] = std::from_chars(begin, end, value);
-  return ec == std::errc() && stop == end && std::isfinite(value);
-}
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
 }  // namespace
 
@@ -131,10 +118,10 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
   const std::string startText = field(m_start), endText = field(m_end);
   UtcDateTime start, end;
   if (!ParseCatalogTime(startText, start)) {
-    return Rejected(RejectReason::Unreadable, std::string(names.start) + " " + Quote(startText));
+    return UnreadableField(names.start, startText);
   }
   if (!ParseCatalogTime(endText, end)) {
-    return Rejected(RejectReason::Unreadable, std::string(names.end) + " " + Quote(endText));
+    return UnreadableField(names.end, endText);
   }
   CatalogFlare flare;
   flare.jd = JulianDayFromUtc(start);
@@ -152,11 +139,11 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
   const std::string latText = field(m_latitude), lonText = field(m_longitude);
   if (!IsMissing(latText) || !IsMissing(lonText)) {
     double lat = 0, lon = 0;
-    if (!ReadNumber(latText, lat) || std::fabs(lat) > 90) {
-      return Rejected(RejectReason::Unreadable, std::string(names.latitude) + " " + Quote(latText));
+    if (!ParseDecimal(latText, lat) || std::fabs(lat) > 90) {
+      return UnreadableField(names.latitude, latText);
     }
-    if (!ReadNumber(lonText, lon) || std::fabs(lon) > 180) {
-      return Rejected(RejectReason::Unreadable, std::string(names.longitude) + " " + Quote(lonText));
+    if (!ParseDecimal(lonText, lon) || std::fabs(lon) > 180) {
+      return UnreadableField(names.longitude, lonText);
     }
     flare.hasPosition = true;
     flare.latitude = lat + 0.0;
@@ -168,12 +155,12 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
   const std::string classText = field(m_class);
   if (!IsMissing(classText)) {
     flare.goesClass = ParseGoesClass(classText);
-    if (!flare.goesClass) return Rejected(RejectReason::Unreadable, std::string(names.goesClass) + " " + Quote(classText));
+    if (!flare.goesClass) return UnreadableField(names.goesClass, classText);
   }
   const std::string regionText = field(m_region);
   double region = 0;
-  if (!IsMissing(regionText) && (!ReadNumber(regionText, region) || region < 0 || region != std::floor(region))) {
-    return Rejected(RejectReason::Unreadable, std::string(names.region) + " " + Quote(regionText));
+  if (!IsMissing(regionText) && (!ParseDecimal(regionText, region) || region < 0 || region != std::floor(region))) {
+    return UnreadableField(names.region, regionText);
   }
   flare.source = field(m_source);
   ParsedRow row;

@@ -1,10 +1,9 @@
 #include "catalog/noaa_xrs.h"
 
 #include <cctype>
-#include <charconv>
-#include <cmath>
 #include <string>
 
+#include "catalog/catalog_text.h"
 #include "catalog/flare_area.h"
 #include "ephemeris/julian_day.h"
 
@@ -20,12 +19,7 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
   return line.substr(first - 1, last - first + 1);
 }
 
-bool IsBlank(std::string_view text) {
-  for (char c : text) {
-    if (!std::isspace(static_cast<unsigned char>(c))) return false;
-  }
-  return true;
-}
+bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
 
 // A field of exactly `width` digits as a number, or -1.
 int FixedDigits(std::string_view field, std::size_t width) {
@@ -37,8 +31,6 @@ int FixedDigits(std::string_view field, std::size_t width) {
   }
   return value;
 }
-
-std::string Quote(std::string_view field) { return "'" + std::string(field) + "'"; }
 
 // Minutes after midnight of an HHMM field with an hour below `hourLimit`,
 // or -1.
@@ -86,11 +78,7 @@ bool ReadClass(std::string_view field, std::optional<GoesClass>& goesClass) {
 }
 
 bool ReadPositiveNumber(std::string_view field, double& value) {
-  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
-  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  const char* end = field.data() + field.size();
-  const auto [stop, ec] = std::from_chars(field.data(), end, value);
-  return ec == std::errc() && stop == end && std::isfinite(value) && value > 0;
+  return ParseDecimal(field, value) && value > 0;
 }
 
 }  // namespace
@@ -106,16 +94,16 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
   if (line == "\x1a") return Rejected(RejectReason::EndOfFileMark);
 
   const std::string_view record = Columns(line, 1, 5);
-  if (FixedDigits(record, 5) < 0) return Rejected(RejectReason::Unreadable, "record " + Quote(record));
+  if (FixedDigits(record, 5) < 0) return UnreadableField("record", record);
   UtcDateTime start;
   const std::string_view dateField = Columns(line, 6, 11);
-  if (!ReadDate(dateField, start)) return Rejected(RejectReason::Unreadable, "date " + Quote(dateField));
+  if (!ReadDate(dateField, start)) return UnreadableField("date", dateField);
   const std::string_view startField = Columns(line, 14, 17);
   const int startMinutes = ClockMinutes(startField, 24);
-  if (startMinutes < 0) return Rejected(RejectReason::Unreadable, "start time " + Quote(startField));
+  if (startMinutes < 0) return UnreadableField("start time", startField);
   const std::string_view endField = Columns(line, 19, 22);
   int endMinutes = ClockMinutes(endField, 48);
-  if (endMinutes < 0) return Rejected(RejectReason::Unreadable, "end time " + Quote(endField));
+  if (endMinutes < 0) return UnreadableField("end time", endField);
   if (endMinutes < startMinutes) endMinutes += kMinutesPerDay;
 
   CatalogFlare flare;
@@ -126,12 +114,12 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
 
   const std::string_view classField = Columns(line, 60, 63);
   if (!ReadClass(classField, flare.goesClass)) {
-    return Rejected(RejectReason::Unreadable, "class " + Quote(classField));
+    return UnreadableField("class", classField);
   }
   const std::string_view location = Columns(line, 29, 34);
   if (!IsBlank(location)) {
     if (!ReadLocation(location, flare.latitude, flare.longitude)) {
-      return Rejected(RejectReason::Unreadable, "location " + Quote(location));
+      return UnreadableField("location", location);
     }
     flare.hasPosition = true;
   }
@@ -140,7 +128,7 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
     double squareArcsec = 0.0;
     if (!IsBlank(areaField)) {
       if (!ReadPositiveNumber(areaField, squareArcsec)) {
-        return Rejected(RejectReason::Unreadable, "SXI area " + Quote(areaField));
+        return UnreadableField("SXI area", areaField);
       }
       flare.area = SxiAreaToMillionths(squareArcsec, flare.jd);
     }
@@ -148,7 +136,7 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
     const std::string_view importance = Columns(line, 35, 35);
     if (!IsBlank(importance)) {
       const std::optional<double> area = OpticalImportanceArea(importance[0]);
-      if (!area) return Rejected(RejectReason::Unreadable, "optical importance " + Quote(importance));
+      if (!area) return UnreadableField("optical importance", importance);
       flare.area = *area;
     }
   }

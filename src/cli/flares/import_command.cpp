@@ -138,6 +138,9 @@ ImportArgs ParseImportArgs(const FlaresCommandArgs& args, bool& help) {
     }
   }
   if (parsed.inputs.empty()) throw UsageError("no catalog given; see 'barywalk-flares import --help'");
+  if (parsed.rejectsPath && *parsed.rejectsPath == parsed.output) {
+    throw UsageError("-o and --rejects name the same file " + Quoted(parsed.output));
+  }
   if (parsed.filters.fromJd && parsed.filters.toJd && *parsed.filters.toJd < *parsed.filters.fromJd) {
     throw UsageError("--to lies before --from");
   }
