@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog_test_files.h"
+
 #include "catalog/catalog_import.h"
 #include "flares/flare_constants.h"
 #include "flares/flare_file.h"
@@ -17,17 +19,8 @@
 namespace barywalk {
 namespace {
 
-std::string DataPath(const std::string& name) { return std::string(CATALOG_TEST_DATA_DIR) + "/" + name; }
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 CatalogImport Import(const std::string& name, const ImportFilters& filters = {}) {
-  return ImportCatalogFile(DataPath(name), std::nullopt, filters);
+  return ImportCatalogFile(CatalogDataPath(name), std::nullopt, filters);
 }
 
 std::map<RejectReason, int> CountReasons(const CatalogImport& import) {
@@ -88,7 +81,7 @@ TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
 
 TEST(CatalogImportTest, RejectedRowsKeepTheirText) {
   const CatalogImport import = Import("goes-xrs-report_2017-excerpt.txt");
-  const std::string text = FileText(DataPath("goes-xrs-report_2017-excerpt.txt"));
+  const std::string text = FileBytes(CatalogDataPath("goes-xrs-report_2017-excerpt.txt"));
   for (const RejectedRow& row : import.rejects) {
     EXPECT_NE(text.find(row.text + (row.line < 5 ? "\r\n" : "")), std::string::npos) << row.line;
     EXPECT_EQ(row.text.find('\r'), std::string::npos);

@@ -1,12 +1,12 @@
 // barywalk-flares import as the user runs it: the sample list gives the
 // sample file byte for byte, the summary and the rejects file account for
 // every row, and bad input exits with status 2, one line and no output.
+#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <dirent.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -14,20 +14,13 @@
 
 #include <gtest/gtest.h>
 
+#include "catalog_test_files.h"
+
 #include "cli_args.h"
 #include "flares_commands.h"
 
 namespace barywalk {
 namespace {
-
-std::string DataPath(const std::string& name) { return std::string(CATALOG_TEST_DATA_DIR) + "/" + name; }
-
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -73,10 +66,10 @@ class ImportCommandTest : public ::testing::Test {
 };
 
 TEST_F(ImportCommandTest, CycleTwentyFourListGivesTheSampleFileByteForByte) {
-  ASSERT_EQ(Run({DataPath("final_flare_list_sc24.csv"), "-o", Out("sc24.flr")}), kExitOk) << m_err.str();
-  const std::string sample = FileText(FLARE_SAMPLE_FILE);
+  ASSERT_EQ(Run({CatalogDataPath("final_flare_list_sc24.csv"), "-o", Out("sc24.flr")}), kExitOk) << m_err.str();
+  const std::string sample = FileBytes(FLARE_SAMPLE_FILE);
   ASSERT_FALSE(sample.empty());
-  EXPECT_TRUE(FileText(Out("sc24.flr")) == sample);
+  EXPECT_TRUE(FileBytes(Out("sc24.flr")) == sample);
   const std::vector<std::string> summary = Lines(m_err.str());
   ASSERT_EQ(summary.size(), 3u) << m_err.str();
   EXPECT_EQ(summary[0], "final_flare_list_sc24.csv (goes-csv): 8606 rows, 8302 written, 304 rejected");
@@ -84,7 +77,7 @@ TEST_F(ImportCommandTest, CycleTwentyFourListGivesTheSampleFileByteForByte) {
 }
 
 TEST_F(ImportCommandTest, SummaryAndRejectsFileAccountForEveryRow) {
-  const std::string input = DataPath("goes-xrs-report_2003-excerpt.txt");
+  const std::string input = CatalogDataPath("goes-xrs-report_2003-excerpt.txt");
   ASSERT_EQ(Run({input, "-o", Out("2003.flr"), "--rejects", Out("2003.rej")}), kExitOk);
   const std::vector<std::string> summary = Lines(m_err.str());
   ASSERT_EQ(summary.size(), 4u) << m_err.str();
@@ -92,10 +85,10 @@ TEST_F(ImportCommandTest, SummaryAndRejectsFileAccountForEveryRow) {
   EXPECT_EQ(summary[1], "  end-of-file mark (Ctrl-Z): 1 (line 9)");
   EXPECT_EQ(summary[2], "  no position: 5 (lines 2, 3, 4, 5, 8)");
 
-  const std::vector<std::string> written = Lines(FileText(Out("2003.flr")));
+  const std::vector<std::string> written = Lines(FileBytes(Out("2003.flr")));
   EXPECT_EQ(written.size(), 1u + 3u);
-  const std::vector<std::string> rejects = Lines(FileText(Out("2003.rej")));
-  const std::vector<std::string> inputLines = Lines(FileText(input));
+  const std::vector<std::string> rejects = Lines(FileBytes(Out("2003.rej")));
+  const std::vector<std::string> inputLines = Lines(FileBytes(input));
   ASSERT_EQ(rejects.size(), 1u + 6u);
   for (std::size_t i = 1; i < rejects.size(); ++i) {
     // "file:line<TAB>reason<TAB>row" with the row as in the input.
@@ -128,18 +121,18 @@ TEST_F(ImportCommandTest, FiltersFromTheCommandLine) {
       {{"--from", "2010-01-02T07:09", "--to", "2010-01-02T07:09"}, 1},  // both inclusive
   };
   for (const Case& c : cases) {
-    std::vector<std::string> args = {DataPath("final_flare_list_sc24-excerpt.csv"), "-o", Out("x.flr")};
+    std::vector<std::string> args = {CatalogDataPath("final_flare_list_sc24-excerpt.csv"), "-o", Out("x.flr")};
     args.insert(args.end(), c.options.begin(), c.options.end());
     ASSERT_EQ(Run(args), kExitOk) << m_err.str();
-    EXPECT_EQ(Lines(FileText(Out("x.flr"))).size(), 1u + c.written) << m_err.str();
+    EXPECT_EQ(Lines(FileBytes(Out("x.flr"))).size(), 1u + c.written) << m_err.str();
   }
 }
 
 TEST_F(ImportCommandTest, SeveralCatalogsOneFileInTimeOrder) {
-  ASSERT_EQ(Run({DataPath("goes-xrs-report_2017-excerpt.txt"), DataPath("goes-xrs-report_1991-excerpt.txt"),
+  ASSERT_EQ(Run({CatalogDataPath("goes-xrs-report_2017-excerpt.txt"), CatalogDataPath("goes-xrs-report_1991-excerpt.txt"),
                  "-o", Out("both.flr")}),
             kExitOk);
-  const std::vector<std::string> lines = Lines(FileText(Out("both.flr")));
+  const std::vector<std::string> lines = Lines(FileBytes(Out("both.flr")));
   ASSERT_EQ(lines.size(), 1u + 2u + 9u);
   EXPECT_NE(lines[0].find("from goes-xrs-report_2017-excerpt.txt, goes-xrs-report_1991-excerpt.txt"),
             std::string::npos);
@@ -149,7 +142,7 @@ TEST_F(ImportCommandTest, SeveralCatalogsOneFileInTimeOrder) {
 TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
   const std::string notACatalog = Out("notes.txt");
   std::ofstream(notACatalog) << "my flare notes\n";
-  const std::string goesList = DataPath("final_flare_list_sc24-excerpt.csv");
+  const std::string goesList = CatalogDataPath("final_flare_list_sc24-excerpt.csv");
   struct Case {
     std::vector<std::string> args;
     const char* message;
