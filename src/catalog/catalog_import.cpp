@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "catalog/noaa_xrs.h"
-#include "flares/flare_file.h"
 #include "ephemeris/julian_day.h"
+#include "flares/flare_file.h"
 
 namespace barywalk {
 namespace {
@@ -79,7 +79,7 @@ const char* CatalogFormatName(CatalogFormat format) {
 }
 
 std::optional<CatalogFormat> CatalogFormatFromName(std::string_view name) {
-  for (int i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < std::size(kFormatNames); ++i) {
     if (name == kFormatNames[i]) return static_cast<CatalogFormat>(i);
   }
   return std::nullopt;

@@ -139,6 +139,18 @@ TEST_F(ImportCommandTest, SeveralCatalogsOneFileInTimeOrder) {
   for (std::size_t i = 2; i < lines.size(); ++i) EXPECT_LE(std::stod(lines[i - 1]), std::stod(lines[i]));
 }
 
+TEST_F(ImportCommandTest, HelpIsNoErrorAndWritesNothing) {
+  testing::internal::CaptureStdout();
+  const int status = Run({CatalogDataPath("final_flare_list_sc24-excerpt.csv"), "--help", "-o", Out("x.flr")});
+  const std::string help = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(status, kExitOk);
+  for (const char* word : {"noaa-xrs", "hek-csv", "goes-csv", "--min-class", "--rejects", "--frm",
+                           "--no-require-position", "EAST positive"}) {
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+  }
+  EXPECT_TRUE(Entries().empty());
+}
+
 TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
   const std::string notACatalog = Out("notes.txt");
   std::ofstream(notACatalog) << "my flare notes\n";
