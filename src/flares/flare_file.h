@@ -1,7 +1,14 @@
 // Flare files (*.flr): a header line, then one flare per line as five
 // numbers separated by white space: Julian day, heliographic latitude
-// (degrees, north positive), longitude from the central meridian (degrees),
-// duration (minutes) and area (millionths of the solar disk; 0 = not given).
+// (degrees, north positive), longitude (degrees from the central meridian
+// as seen from the Earth, EAST positive), duration (minutes) and area
+// (millionths of the solar disk; 0 = not given).
+//
+// East positive because the flare's direction angle is L - longitude (L:
+// the Earth's heliocentric longitude) and the Sun turns the way the planets
+// go round: a flare west of the central meridian lies at L + its distance.
+// Catalogs count west positive (Stonyhurst hgs_lon, "W34" = +34), so their
+// longitudes are negated on the way in.
 //
 // Reading rules:
 // - Lines may be of any length; "\n" ends a line, a "\r" before it is

@@ -26,7 +26,8 @@ class SolarFlare {
 
   // Heliographic latitude in degrees, north positive.
   double Latitude() const { return m_latitude; }
-  // Longitude from the central meridian as seen from the Earth, degrees.
+  // Distance from the central meridian as seen from the Earth, degrees,
+  // east positive.
   double Longitude() const { return m_longitude; }
   double LatitudeRad() const;
   double LongitudeRad() const;

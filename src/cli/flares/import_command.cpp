@@ -1,12 +1,238 @@
+// barywalk-flares import: flare catalogs to one flare file, every row
+// written or accounted for.
+#include <array>
+#include <cctype>
+#include <iostream>
+#include <iterator>
+#include <optional>
 #include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "catalog/catalog_import.h"
 #include "cli_args.h"
+#include "cli_output.h"
 #include "flares_commands.h"
 
 namespace barywalk {
+namespace {
 
-int RunImportCommand(const FlaresCommandArgs&, std::ostream&) {
-  throw UsageError("not available yet");
+constexpr int kExampleLines = 5;  // line numbers shown per reason
+
+void WriteImportHelp(std::ostream& out) {
+  out << "Usage: barywalk-flares import [OPTIONS] CATALOG...\n"
+         "\n"
+         "Converts flare catalogs to one flare file (.flr) for Barywalk's view.\n"
+         "Several catalogs are merged by start time. Every row is either written or\n"
+         "counted under a reason; the summary on standard error gives each reason's\n"
+         "count with up to five line numbers. CATALOG \"-\" reads standard input.\n"
+         "\n"
+         "Formats (recognised from the first line unless --format names one):\n"
+         "  noaa-xrs   NOAA GOES XRS event reports (fixed columns, both layouts)\n"
+         "  hek-csv    HEK event list as CSV (event_starttime, event_endtime, hgs_x,\n"
+         "             hgs_y; optional fl_goescls, ar_noaanum, frm_name)\n"
+         "  goes-csv   GOES flare list as CSV (event_starttime, event_endtime,\n"
+         "             hgs_lat, hgs_lon; optional goes_class, noaa_ar)\n"
+         "\n"
+         "Each flare: start time as a Julian day (UT), latitude north positive,\n"
+         "longitude from the central meridian EAST positive (the catalogs' west-\n"
+         "positive values negated), duration end - start in minutes, area in\n"
+         "millionths of the solar disk where the catalog gives one, else 0.\n"
+         "\n"
+         "Options:\n"
+         "  -o FILE              write the flare file to FILE (default: standard output);\n"
+         "                       it appears only when complete\n"
+         "  --format NAME        read every CATALOG as noaa-xrs, hek-csv or goes-csv\n"
+         "  --frm NAME           keep only rows whose frm_name is NAME (hek-csv)\n"
+         "  --min-class CLASS    keep flares of GOES class CLASS and above (C1.0 keeps\n"
+         "                       C1.0); rows without a class are left out\n"
+         "  --from TIME          keep flares starting at TIME or later\n"
+         "  --to TIME            keep flares starting at TIME or earlier; a date alone\n"
+         "                       keeps that whole day\n"
+         "                       TIME: a date (00:00 UTC), an ISO date-time in UTC\n"
+         "                       (2011-02-15T01:44Z) or a Julian day\n"
+         "  --require-position   leave out flares without a position (the default)\n"
+         "  --no-require-position  write them too, at latitude 0 and longitude 0\n"
+         "  --rejects FILE       write every row left out, with its file, line and reason\n"
+         "  -h, --help           show this help\n"
+         "\n"
+         "Exit status: 0 done, 1 an output could not be written, 2 bad arguments or\n"
+         "an input that cannot be imported (unreadable, unknown format, a header\n"
+         "without the needed columns).\n";
+}
+
+struct ImportArgs {
+  std::vector<std::string> inputs;
+  std::string output = "-";
+  std::optional<std::string> rejectsPath;
+  std::optional<CatalogFormat> format;
+  ImportFilters filters;
+};
+
+// "2011-12-31" (optionally signed, longer years): a calendar date alone.
+bool IsDateAlone(const std::string& text) {
+  std::size_t pos = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
+  const std::size_t yearStart = pos;
+  while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) ++pos;
+  if (pos - yearStart < 4 || text.size() != pos + 6) return false;
+  return text[pos] == '-' && std::isdigit(static_cast<unsigned char>(text[pos + 1])) &&
+         std::isdigit(static_cast<unsigned char>(text[pos + 2])) && text[pos + 3] == '-' &&
+         std::isdigit(static_cast<unsigned char>(text[pos + 4])) &&
+         std::isdigit(static_cast<unsigned char>(text[pos + 5]));
+}
+
+double TimeArgument(const std::string& option, const std::string& text) {
+  double jd = 0;
+  std::string error;
+  if (!ParseTime(text, jd, error)) throw UsageError(option + ": " + error);
+  return jd;
+}
+
+ImportArgs ParseImportArgs(const FlaresCommandArgs& args, bool& help) {
+  ImportArgs parsed;
+  help = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
+      return args[++i];
+    };
+    if (arg == "-h" || arg == "--help") {
+      help = true;
+      return parsed;
+    } else if (arg == "-o") {
+      parsed.output = value();
+    } else if (arg == "--rejects") {
+      parsed.rejectsPath = value();
+    } else if (arg == "--format") {
+      const std::string& name = value();
+      parsed.format = CatalogFormatFromName(name);
+      if (!parsed.format) {
+        throw UsageError("unknown format " + Quoted(name) + " (noaa-xrs, hek-csv or goes-csv)");
+      }
+    } else if (arg == "--frm") {
+      parsed.filters.source = value();
+    } else if (arg == "--min-class") {
+      const std::string& text = value();
+      parsed.filters.minClass = ParseGoesClass(text);
+      if (!parsed.filters.minClass) {
+        throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
+      }
+    } else if (arg == "--from") {
+      parsed.filters.fromJd = TimeArgument(arg, value());
+    } else if (arg == "--to") {
+      const std::string& text = value();
+      parsed.filters.toJd = TimeArgument(arg, text);
+      // A date alone keeps its whole day: up to the next midnight.
+      parsed.filters.toExclusive = IsDateAlone(text);
+      if (parsed.filters.toExclusive) *parsed.filters.toJd += 1.0;
+    } else if (arg == "--require-position") {
+      parsed.filters.requirePosition = true;
+    } else if (arg == "--no-require-position") {
+      parsed.filters.requirePosition = false;
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      throw UsageError("unknown option " + Quoted(arg) + "; see 'barywalk-flares import --help'");
+    } else {
+      parsed.inputs.push_back(arg);
+    }
+  }
+  if (parsed.inputs.empty()) throw UsageError("no catalog given; see 'barywalk-flares import --help'");
+  if (parsed.rejectsPath && *parsed.rejectsPath == parsed.output) {
+    throw UsageError("-o and --rejects name the same file " + Quoted(parsed.output));
+  }
+  if (parsed.filters.fromJd && parsed.filters.toJd && *parsed.filters.toJd < *parsed.filters.fromJd) {
+    throw UsageError("--to lies before --from");
+  }
+  return parsed;
+}
+
+CatalogImport ImportInput(const std::string& path, const ImportArgs& args) {
+  try {
+    if (path != "-") return ImportCatalogFile(path, args.format, args.filters);
+    const std::string text(std::istreambuf_iterator<char>(std::cin), {});
+    return ImportCatalogText(text, "standard input", args.format, args.filters);
+  } catch (const CatalogError& error) {
+    throw UsageError(error.what());
+  }
+}
+
+std::string RejectionText(const RowRejection& rejection) {
+  std::string text = RejectReasonText(rejection.reason);
+  if (!rejection.detail.empty()) text += ": " + rejection.detail;
+  return text;
+}
+
+// One input's lines of the summary.
+void WriteInputSummary(std::ostream& err, const CatalogImport& import) {
+  err << import.name << " (" << CatalogFormatName(import.format) << "): " << import.rows
+      << " rows, " << import.flares.size() << " written, " << import.rejects.size()
+      << " rejected\n";
+  std::array<int, kRejectReasonCount> counts{};
+  std::array<std::vector<int>, kRejectReasonCount> examples;
+  for (const RejectedRow& row : import.rejects) {
+    const int reason = static_cast<int>(row.rejection.reason);
+    if (++counts[reason] <= kExampleLines) examples[reason].push_back(row.line);
+  }
+  for (int reason = 0; reason < kRejectReasonCount; ++reason) {
+    if (counts[reason] == 0) continue;
+    err << "  " << RejectReasonText(static_cast<RejectReason>(reason)) << ": " << counts[reason]
+        << " (line" << (examples[reason].size() > 1 ? "s " : " ");
+    for (std::size_t i = 0; i < examples[reason].size(); ++i) {
+      err << (i ? ", " : "") << examples[reason][i];
+    }
+    err << (counts[reason] > kExampleLines ? ", ...)\n" : ")\n");
+  }
+}
+
+void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) {
+  out << "# file:line\treason\trow\n";
+  for (const CatalogImport& import : imports) {
+    for (const RejectedRow& row : import.rejects) {
+      out << import.name << ':' << row.line << '\t' << RejectionText(row.rejection) << '\t'
+          << row.text << '\n';
+    }
+  }
+}
+
+}  // namespace
+
+int RunImportCommand(const FlaresCommandArgs& args, std::ostream& err) {
+  bool help = false;
+  const ImportArgs parsed = ParseImportArgs(args, help);
+  if (help) {
+    WriteImportHelp(std::cout);
+    return kExitOk;
+  }
+  // Every input is read before any output is begun: an input that cannot
+  // be imported leaves no file behind.
+  std::vector<CatalogImport> imports;
+  std::vector<std::string> names;
+  for (const std::string& path : parsed.inputs) {
+    imports.push_back(ImportInput(path, parsed));
+    names.push_back(imports.back().name);
+  }
+  const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
+
+  OutputFile output(parsed.output);
+  std::optional<OutputFile> rejects;
+  if (parsed.rejectsPath) rejects.emplace(*parsed.rejectsPath);
+  WriteFlareFile(output.stream(), FlareFileHeader(names, parsed.filters), merged);
+  if (rejects) WriteRejects(rejects->stream(), imports);
+  output.Commit();
+  if (rejects) rejects->Commit();
+
+  std::size_t rows = 0, rejected = 0;
+  for (const CatalogImport& import : imports) {
+    WriteInputSummary(err, import);
+    rows += import.rows;
+    rejected += import.rejects.size();
+  }
+  err << "wrote " << merged.size() << " flares of " << rows << " rows to "
+      << (parsed.output == "-" ? "standard output" : parsed.output);
+  if (rejects) err << "; " << rejected << " rejected rows to " << *parsed.rejectsPath;
+  err << '\n';
+  return kExitOk;
 }
 
 }  // namespace barywalk

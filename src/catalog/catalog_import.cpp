@@ -1,0 +1,238 @@
+#include "catalog/catalog_import.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "catalog/noaa_xrs.h"
+#include "ephemeris/julian_day.h"
+#include "flares/flare_file.h"
+
+namespace barywalk {
+namespace {
+
+constexpr const char* kFormatNames[] = {"noaa-xrs", "hek-csv", "goes-csv"};
+constexpr const char* kColumnsHeader =
+    "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]";
+
+bool Contains(const std::vector<std::string>& names, const char* name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The lines of a text in turn: "\n" ends a line, and a last line needs
+// none.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : m_text(text) {}
+  bool Next(std::string_view& line) {
+    if (m_pos >= m_text.size()) return false;
+    std::size_t end = m_text.find('\n', m_pos);
+    if (end == std::string_view::npos) end = m_text.size();
+    line = m_text.substr(m_pos, end - m_pos);
+    m_pos = end + 1;
+    return true;
+  }
+
+ private:
+  std::string_view m_text;
+  std::size_t m_pos = 0;
+};
+
+std::string WithoutCarriageReturn(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return std::string(line);
+}
+
+// Control characters (a line end in a file name) would break the header
+// line in two.
+std::string Printable(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return out;
+}
+
+std::string IsoTime(double jd) {
+  const UtcDateTime t = UtcFromJulianDay(jd);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
+                t.hour, t.minute, static_cast<int>(t.second));
+  return buffer;
+}
+
+void AppendNumber(std::string& out, double value, std::chars_format format, int precision) {
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+  out.append(buffer, result.ptr);
+}
+
+}  // namespace
+
+const char* CatalogFormatName(CatalogFormat format) {
+  return kFormatNames[static_cast<int>(format)];
+}
+
+std::optional<CatalogFormat> CatalogFormatFromName(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kFormatNames); ++i) {
+    if (name == kFormatNames[i]) return static_cast<CatalogFormat>(i);
+  }
+  return std::nullopt;
+}
+
+CatalogFormat DetectCatalogFormat(std::string_view firstLine) {
+  if (LooksLikeNoaaXrsLine(firstLine)) return CatalogFormat::NoaaXrs;
+  const std::vector<std::string> names = CsvHeaderNames(firstLine);
+  if (Contains(names, "event_starttime")) {
+    if (Contains(names, "hgs_x") && Contains(names, "hgs_y")) return CatalogFormat::HekCsv;
+    if (Contains(names, "hgs_lat") && Contains(names, "hgs_lon")) return CatalogFormat::GoesCsv;
+  }
+  throw CatalogError(
+      "unknown format: the first line is neither a NOAA event report line nor a CSV header "
+      "with event_starttime and hgs_x/hgs_y or hgs_lat/hgs_lon (see --format)");
+}
+
+std::optional<RejectReason> FilterFlare(const CatalogFlare& flare, const ImportFilters& filters) {
+  if (filters.source && flare.source != *filters.source) return RejectReason::OtherSource;
+  if (filters.fromJd && flare.jd < *filters.fromJd) return RejectReason::BeforeFrom;
+  if (filters.toJd && (filters.toExclusive ? flare.jd >= *filters.toJd : flare.jd > *filters.toJd)) {
+    return RejectReason::AfterTo;
+  }
+  if (filters.minClass) {
+    if (!flare.goesClass) return RejectReason::NoClass;
+    if (*flare.goesClass < *filters.minClass) return RejectReason::BelowClass;
+  }
+  if (filters.requirePosition && !flare.hasPosition) return RejectReason::NoPosition;
+  return std::nullopt;
+}
+
+CatalogImport ImportCatalogText(std::string_view text, std::string name,
+                                std::optional<CatalogFormat> format, const ImportFilters& filters) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
+  LineReader lines(text);
+  std::string_view firstLine;
+  const bool any = lines.Next(firstLine);
+  if (!format && !any) throw CatalogError("the input is empty");
+  CatalogImport result;
+  result.name = std::move(name);
+  result.format = format ? *format : DetectCatalogFormat(WithoutCarriageReturn(firstLine));
+  if (filters.source && result.format != CatalogFormat::HekCsv) {
+    throw CatalogError(std::string("--frm selects HEK sources, but this is a ") +
+                       CatalogFormatName(result.format) + " catalog");
+  }
+  std::optional<CsvCatalog> csv;
+  int lineNumber = 1;
+  if (result.format != CatalogFormat::NoaaXrs) {
+    csv.emplace(result.format == CatalogFormat::HekCsv ? CsvLayout::Hek : CsvLayout::GoesCsv, firstLine);
+    if (filters.source && !csv->HasSourceColumn()) {
+      throw CatalogError("the header lacks the column frm_name, which --frm selects by");
+    }
+    // The header is no row: go on with the next line.
+    lineNumber = 2;
+  } else {
+    lines = LineReader(text);
+  }
+
+  result.flares.reserve(std::count(text.begin(), text.end(), '\n') + 1);
+  for (std::string_view line; lines.Next(line); ++lineNumber) {
+    ++result.rows;
+    ParsedRow row = csv ? csv->ParseRow(line) : ParseNoaaXrsLine(line);
+    if (row.flare) {
+      if (const std::optional<RejectReason> reason = FilterFlare(*row.flare, filters)) {
+        row.rejection = {*reason, {}};
+        row.flare.reset();
+      }
+    }
+    if (row.flare) {
+      result.flares.push_back({std::move(*row.flare), lineNumber});
+    } else {
+      result.rejects.push_back({lineNumber, std::move(row.rejection), WithoutCarriageReturn(line)});
+    }
+  }
+  return result;
+}
+
+CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFormat> format,
+                                const ImportFilters& filters) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) throw CatalogError("cannot read " + path + ": is a directory");
+  errno = 0;
+  std::ifstream in(path, std::ios::in | std::ios::binary);
+  if (!in) throw CatalogError("cannot read " + path + ": " + (errno ? std::strerror(errno) : "cannot be opened"));
+  // One read of the whole file where its size is known (a regular file),
+  // else in pieces (a pipe).
+  std::string content;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) content.reserve(static_cast<std::size_t>(size));
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, in.gcount());
+  if (in.bad()) throw CatalogError("cannot read " + path + ": read error");
+  try {
+    return ImportCatalogText(content, FlareFileDisplayName(path), format, filters);
+  } catch (const CatalogError& error) {
+    throw CatalogError(path + ": " + error.what());
+  }
+}
+
+std::vector<const CatalogFlare*> MergeInTimeOrder(const std::vector<CatalogImport>& imports) {
+  std::size_t total = 0;
+  for (const CatalogImport& import : imports) total += import.flares.size();
+  std::vector<const CatalogFlare*> merged;
+  merged.reserve(total);
+  std::vector<std::size_t> next(imports.size(), 0);
+  while (merged.size() < total) {
+    std::size_t best = imports.size();
+    for (std::size_t i = 0; i < imports.size(); ++i) {
+      if (next[i] == imports[i].flares.size()) continue;
+      if (best == imports.size() ||
+          imports[i].flares[next[i]].flare.jd < imports[best].flares[next[best]].flare.jd) {
+        best = i;
+      }
+    }
+    merged.push_back(&imports[best].flares[next[best]++].flare);
+  }
+  return merged;
+}
+
+std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters) {
+  std::string header = kColumnsHeader;
+  header += "; from ";
+  for (std::size_t i = 0; i < names.size(); ++i) header += (i ? ", " : "") + Printable(names[i]);
+  header += filters.requirePosition ? "; rows without a position left out"
+                                    : "; rows without a position at lat 0 lon 0";
+  if (filters.source) header += "; frm_name " + Printable(*filters.source);
+  if (filters.fromJd) header += "; start >= " + IsoTime(*filters.fromJd);
+  if (filters.toJd) header += std::string("; start ") + (filters.toExclusive ? "< " : "<= ") + IsoTime(*filters.toJd);
+  if (filters.minClass) header += "; class >= " + FormatGoesClass(*filters.minClass);
+  return header;
+}
+
+std::string FormatFlareLine(const CatalogFlare& flare) {
+  std::string line;
+  AppendNumber(line, flare.jd, std::chars_format::fixed, 8);
+  for (double value : {flare.latitude, flare.longitude, flare.durationMinutes, flare.area}) {
+    line += ' ';
+    AppendNumber(line, value + 0.0, std::chars_format::general, 10);
+  }
+  return line;
+}
+
+void WriteFlareFile(std::ostream& out, const std::string& header,
+                    const std::vector<const CatalogFlare*>& flares) {
+  out << header << '\n';
+  std::string line;
+  for (const CatalogFlare* flare : flares) {
+    line = FormatFlareLine(*flare);
+    line += '\n';
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+  }
+}
+
+}  // namespace barywalk

@@ -1,0 +1,95 @@
+// Importing flare catalogs into flare files: format recognition, the
+// filters, the accounting of every row, merging several catalogs in time
+// order and writing the flare file that the dialog loads.
+//
+// Every row of an input is either written or rejected with one reason;
+// the reasons are checked in the order of RejectReason (a row that cannot
+// be read is never tested against the filters).
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalog/catalog_flare.h"
+#include "catalog/csv_catalog.h"
+#include "catalog/goes_class.h"
+
+namespace barywalk {
+
+enum class CatalogFormat { NoaaXrs, HekCsv, GoesCsv };
+
+// "noaa-xrs", "hek-csv", "goes-csv".
+const char* CatalogFormatName(CatalogFormat format);
+std::optional<CatalogFormat> CatalogFormatFromName(std::string_view name);
+
+// The format of a catalog from its first line: a NOAA report line, or a
+// CSV header naming hgs_x and hgs_y (HEK) or hgs_lat and hgs_lon (GOES
+// list) with event_starttime. Throws CatalogError when none fits.
+CatalogFormat DetectCatalogFormat(std::string_view firstLine);
+
+struct ImportFilters {
+  std::optional<std::string> source;  // keep only this HEK frm_name
+  std::optional<double> fromJd;       // keep starts at or after (JD, UT)
+  std::optional<double> toJd;         // keep starts at or before, or before
+  bool toExclusive = false;           //   when toExclusive
+  std::optional<GoesClass> minClass;  // keep this class and above
+  bool requirePosition = true;        // leave out flares without a position
+};
+
+// The reason why `flare` does not pass `filters`, or nothing.
+std::optional<RejectReason> FilterFlare(const CatalogFlare& flare, const ImportFilters& filters);
+
+struct ImportedFlare {
+  CatalogFlare flare;
+  int line = 0;  // 1-based line of the input
+};
+
+struct RejectedRow {
+  int line = 0;
+  RowRejection rejection;
+  std::string text;  // the row as read, line end removed
+};
+
+// One input: each of its `rows` is in `flares` or in `rejects`, both in
+// the input's order.
+struct CatalogImport {
+  std::string name;  // the file's name without its folder
+  CatalogFormat format = CatalogFormat::NoaaXrs;
+  int rows = 0;      // data lines (a CSV's header is not one)
+  std::vector<ImportedFlare> flares;
+  std::vector<RejectedRow> rejects;
+};
+
+// Imports a whole catalog held in `text`. The format is recognised from
+// the first line unless given. Throws CatalogError for an unknown format,
+// a header without the needed columns, or a source filter on a catalog
+// without frm_name.
+CatalogImport ImportCatalogText(std::string_view text, std::string name,
+                                std::optional<CatalogFormat> format, const ImportFilters& filters);
+
+// The same for a file; throws CatalogError ("cannot read PATH: reason")
+// when it cannot be read.
+CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFormat> format,
+                                const ImportFilters& filters);
+
+// The written flares of all imports, merged by start time: each input
+// keeps its own order, and of two flares at the same time the one of the
+// earlier input comes first.
+std::vector<const CatalogFlare*> MergeInTimeOrder(const std::vector<CatalogImport>& imports);
+
+// The flare file's header line (no line end): the columns, the inputs'
+// names and the filters applied.
+std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters);
+
+// One data line (no line end): "JD lat lon duration area", JD with 8
+// decimals (about 1 ms), the others with up to 10 significant digits.
+std::string FormatFlareLine(const CatalogFlare& flare);
+
+// The header line and one line per flare, each ended by "\n".
+void WriteFlareFile(std::ostream& out, const std::string& header,
+                    const std::vector<const CatalogFlare*>& flares);
+
+}  // namespace barywalk

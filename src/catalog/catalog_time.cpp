@@ -1,0 +1,63 @@
+#include "catalog/catalog_time.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "catalog/catalog_text.h"
+
+namespace barywalk {
+namespace {
+
+// `count` digits at `pos` as a number, or -1.
+int Digits(std::string_view text, std::size_t pos, std::size_t count) {
+  if (pos + count > text.size()) return -1;
+  int value = 0;
+  for (std::size_t i = pos; i < pos + count; ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+bool ParseCatalogTime(std::string_view text, UtcDateTime& utc) {
+  text = TrimBlanks(text);
+  if (!text.empty() && text.back() == 'Z') text.remove_suffix(1);
+  // YYYY-MM-DD?HH:MM:SS
+  if (text.size() < 19 || text[4] != '-' || text[7] != '-' || (text[10] != ' ' && text[10] != 'T') ||
+      text[13] != ':' || text[16] != ':') {
+    return false;
+  }
+  UtcDateTime parsed;
+  parsed.year = Digits(text, 0, 4);
+  parsed.month = Digits(text, 5, 2);
+  parsed.day = Digits(text, 8, 2);
+  parsed.hour = Digits(text, 11, 2);
+  parsed.minute = Digits(text, 14, 2);
+  const int second = Digits(text, 17, 2);
+  if (parsed.year < 0 || parsed.month < 0 || parsed.day < 0 || parsed.hour < 0 ||
+      parsed.minute < 0 || second < 0) {
+    return false;
+  }
+  double fraction = 0.0;
+  if (text.size() > 19) {
+    if (text[19] != '.' || text.size() == 20 || text.size() > 29) return false;
+    double scale = 0.1;
+    for (std::size_t i = 20; i < text.size(); ++i, scale /= 10) {
+      if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+      fraction += (text[i] - '0') * scale;
+    }
+  }
+  parsed.second = second + fraction;
+  if (!IsValidUtc(parsed)) return false;
+  utc = parsed;
+  return true;
+}
+
+double MinutesBetween(double startJd, double endJd) {
+  const double ms = std::round((endJd - startJd) * 86400000.0);
+  return ms / 60000.0;
+}
+
+}  // namespace barywalk

@@ -1,0 +1,245 @@
+// Importing whole catalogs: recognising the format, accounting for every
+// row, the filters' edges, merging in time order, and a written file that
+// the dialog's reader loads as the importer meant it.
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "catalog_test_files.h"
+
+#include "catalog/catalog_import.h"
+#include "flares/flare_constants.h"
+#include "flares/flare_file.h"
+
+namespace barywalk {
+namespace {
+
+CatalogImport Import(const std::string& name, const ImportFilters& filters = {}) {
+  return ImportCatalogFile(CatalogDataPath(name), std::nullopt, filters);
+}
+
+std::map<RejectReason, int> CountReasons(const CatalogImport& import) {
+  std::map<RejectReason, int> counts;
+  for (const RejectedRow& row : import.rejects) ++counts[row.rejection.reason];
+  return counts;
+}
+
+TEST(CatalogImportTest, FormatIsRecognisedFromTheFirstLine) {
+  const std::pair<const char*, CatalogFormat> files[] = {
+      {"goes-xrs-report_1991-excerpt.txt", CatalogFormat::NoaaXrs},
+      {"goes-xrs-report_2005-excerpt.txt", CatalogFormat::NoaaXrs},
+      {"hek-excerpt.csv", CatalogFormat::HekCsv},
+      {"final_flare_list_sc24-excerpt.csv", CatalogFormat::GoesCsv},
+  };
+  for (const auto& [name, format] : files) EXPECT_EQ(Import(name).format, format) << name;
+  for (const char* first : {"", "hello", "event_starttime,event_endtime,x,y", "31777 910101"}) {
+    EXPECT_THROW(DetectCatalogFormat(first), CatalogError) << first;
+  }
+  for (CatalogFormat format : {CatalogFormat::NoaaXrs, CatalogFormat::HekCsv, CatalogFormat::GoesCsv}) {
+    EXPECT_EQ(CatalogFormatFromName(CatalogFormatName(format)), format);
+  }
+  EXPECT_FALSE(CatalogFormatFromName("noaa"));
+}
+
+TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
+  struct Case {
+    const char* file;
+    int rows, written;
+    std::map<RejectReason, int> rejected;
+  };
+  using R = RejectReason;
+  const Case cases[] = {
+      {"goes-xrs-report_1991-excerpt.txt", 13, 9, {{R::NoPosition, 4}}},
+      {"goes-xrs-report_2003-excerpt.txt", 9, 3, {{R::NoPosition, 5}, {R::EndOfFileMark, 1}}},
+      {"goes-xrs-report_2005-excerpt.txt", 8, 6, {{R::NoPosition, 1}, {R::EndOfFileMark, 1}}},
+      {"goes-xrs-report_2017-excerpt.txt", 5, 2, {{R::NoPosition, 3}}},
+      {"final_flare_list_sc24-excerpt.csv", 10, 7, {{R::NoPosition, 3}}},
+      {"hek-excerpt.csv", 10, 5, {{R::EndBeforeStart, 3}, {R::NoPosition, 2}}},
+      {"final_flare_list_sc24.csv", 8606, 8302, {{R::NoPosition, 304}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const CatalogImport import = Import(c.file);
+    EXPECT_EQ(import.rows, c.rows);
+    EXPECT_EQ(static_cast<int>(import.flares.size()), c.written);
+    EXPECT_EQ(CountReasons(import), c.rejected);
+    // Each line of the input once, in order, in one of the two lists.
+    std::vector<int> lines;
+    for (const ImportedFlare& f : import.flares) lines.push_back(f.line);
+    for (const RejectedRow& r : import.rejects) lines.push_back(r.line);
+    std::sort(lines.begin(), lines.end());
+    const int first = import.format == CatalogFormat::NoaaXrs ? 1 : 2;
+    ASSERT_EQ(static_cast<int>(lines.size()), c.rows);
+    for (int i = 0; i < c.rows; ++i) ASSERT_EQ(lines[i], first + i);
+  }
+}
+
+TEST(CatalogImportTest, RejectedRowsKeepTheirText) {
+  const CatalogImport import = Import("goes-xrs-report_2017-excerpt.txt");
+  const std::string text = FileBytes(CatalogDataPath("goes-xrs-report_2017-excerpt.txt"));
+  for (const RejectedRow& row : import.rejects) {
+    EXPECT_NE(text.find(row.text + (row.line < 5 ? "\r\n" : "")), std::string::npos) << row.line;
+    EXPECT_EQ(row.text.find('\r'), std::string::npos);
+  }
+}
+
+TEST(CatalogImportTest, FilterEdgesAreInclusive) {
+  CatalogFlare flare;
+  flare.jd = 2455198.79791667;
+  flare.hasPosition = true;
+  flare.goesClass = ParseGoesClass("C1.0");
+  flare.source = "SWPC";
+  struct Case {
+    ImportFilters filters;
+    std::optional<RejectReason> reason;
+  };
+  const auto with = [](auto change) {
+    ImportFilters f;
+    change(f);
+    return f;
+  };
+  using R = RejectReason;
+  const Case cases[] = {
+      {{}, std::nullopt},
+      {with([](ImportFilters& f) { f.minClass = ParseGoesClass("C1.0"); }), std::nullopt},
+      {with([](ImportFilters& f) { f.minClass = ParseGoesClass("C1"); }), std::nullopt},
+      {with([](ImportFilters& f) { f.minClass = ParseGoesClass("C1.01"); }), R::BelowClass},
+      {with([](ImportFilters& f) { f.fromJd = 2455198.79791667; }), std::nullopt},
+      {with([](ImportFilters& f) { f.fromJd = 2455198.7979167; }), R::BeforeFrom},
+      {with([](ImportFilters& f) { f.toJd = 2455198.79791667; }), std::nullopt},
+      {with([](ImportFilters& f) { f.toJd = 2455198.79791667, f.toExclusive = true; }), R::AfterTo},
+      {with([](ImportFilters& f) { f.toJd = 2455198.7979166; }), R::AfterTo},
+      {with([](ImportFilters& f) { f.source = "SWPC"; }), std::nullopt},
+      {with([](ImportFilters& f) { f.source = "SSW"; }), R::OtherSource},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FilterFlare(flare, c.filters), c.reason);
+
+  CatalogFlare bare = flare;
+  bare.goesClass.reset();
+  bare.hasPosition = false;
+  EXPECT_EQ(FilterFlare(bare, {}), R::NoPosition);
+  ImportFilters anyPosition;
+  anyPosition.requirePosition = false;
+  EXPECT_EQ(FilterFlare(bare, anyPosition), std::nullopt);
+  anyPosition.minClass = ParseGoesClass("A1");
+  EXPECT_EQ(FilterFlare(bare, anyPosition), R::NoClass);
+}
+
+TEST(CatalogImportTest, FiltersOnARealList) {
+  ImportFilters filters;
+  filters.minClass = ParseGoesClass("C1.1");  // drops the two C1.0 flares
+  filters.toJd = 2456120.5;                   // 2012-07-12 00:00 UT
+  CatalogImport import = Import("final_flare_list_sc24-excerpt.csv", filters);
+  using R = RejectReason;
+  EXPECT_EQ(CountReasons(import), (std::map<R, int>{{R::NoPosition, 3}, {R::AfterTo, 2}, {R::BelowClass, 1}}));
+  EXPECT_EQ(import.flares.size(), 4u);
+
+  ImportFilters swpc;
+  swpc.source = "SWPC";
+  import = Import("hek-excerpt.csv", swpc);
+  EXPECT_EQ(CountReasons(import), (std::map<R, int>{{R::OtherSource, 4}, {R::EndBeforeStart, 3}}));
+  EXPECT_EQ(import.flares.size(), 3u);
+  for (const ImportedFlare& f : import.flares) EXPECT_EQ(f.flare.source, "SWPC");
+  // --frm needs a frm_name column.
+  EXPECT_THROW(Import("final_flare_list_sc24-excerpt.csv", swpc), CatalogError);
+  EXPECT_THROW(Import("goes-xrs-report_2017-excerpt.txt", swpc), CatalogError);
+}
+
+TEST(CatalogImportTest, HekAndGoesListGiveTheSameFlares) {
+  const CatalogImport hek = Import("hek-excerpt.csv");
+  const CatalogImport goes = Import("final_flare_list_sc24-excerpt.csv");
+  for (const ImportedFlare& h : hek.flares) {
+    const auto same = std::find_if(goes.flares.begin(), goes.flares.end(),
+                                   [&](const ImportedFlare& g) { return g.flare.jd == h.flare.jd; });
+    ASSERT_NE(same, goes.flares.end()) << h.line;
+    EXPECT_EQ(FormatFlareLine(h.flare), FormatFlareLine(same->flare));
+  }
+}
+
+TEST(CatalogImportTest, SeveralCatalogsMergeInTimeOrderEachKeepingItsOwn) {
+  std::vector<CatalogImport> imports;
+  imports.push_back(Import("goes-xrs-report_2017-excerpt.txt"));
+  imports.push_back(Import("goes-xrs-report_1991-excerpt.txt"));
+  imports.push_back(Import("final_flare_list_sc24-excerpt.csv"));
+  const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
+  ASSERT_EQ(merged.size(), 2u + 9u + 7u);
+  // The 1991 flares first, the list's between, 2017's last; the list's two
+  // rows out of time order stay in its own order.
+  EXPECT_EQ(merged.front(), &imports[1].flares.front().flare);
+  EXPECT_EQ(merged.back(), &imports[0].flares.back().flare);
+  int outOfOrder = 0;
+  for (std::size_t i = 1; i < merged.size(); ++i) outOfOrder += merged[i]->jd < merged[i - 1]->jd;
+  EXPECT_EQ(outOfOrder, 1);
+  const std::vector<CatalogImport> one(imports.begin() + 2, imports.end());
+  const std::vector<const CatalogFlare*> alone = MergeInTimeOrder(one);
+  for (std::size_t i = 0; i < alone.size(); ++i) EXPECT_EQ(alone[i], &one[0].flares[i].flare);
+}
+
+TEST(CatalogImportTest, WrittenFileLoadsInTheDialogsReaderAsImported) {
+  std::vector<CatalogImport> imports;
+  for (const char* name : {"goes-xrs-report_1991-excerpt.txt", "goes-xrs-report_2003-excerpt.txt",
+                           "goes-xrs-report_2005-excerpt.txt", "goes-xrs-report_2017-excerpt.txt",
+                           "hek-excerpt.csv"}) {
+    imports.push_back(Import(name));
+  }
+  const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
+  std::stringstream file;
+  WriteFlareFile(file, FlareFileHeader({"a.txt", "b\nc.csv"}, {}), merged);
+  const std::string text = file.str();
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from a.txt, "
+            "b?c.csv; rows without a position left out");
+
+  FlareMap flares;
+  int index = 0;
+  const FlareStreamResult result = ReadFlareStream(file, flares, index);
+  EXPECT_EQ(result.status, FlareReadStatus::Ok);
+  EXPECT_EQ(result.incompleteLines, 0);
+  ASSERT_EQ(result.flareCount, static_cast<int>(merged.size()));
+  // The reader keys by time; flares of one time stay in file order.
+  std::vector<const CatalogFlare*> byTime = merged;
+  std::stable_sort(byTime.begin(), byTime.end(),
+                   [](const CatalogFlare* a, const CatalogFlare* b) { return a->jd < b->jd; });
+  auto it = flares.begin();
+  for (const CatalogFlare* f : byTime) {
+    EXPECT_NEAR(it->first, f->jd, 5e-9);
+    EXPECT_EQ(it->second.Latitude(), f->latitude);
+    EXPECT_EQ(it->second.Longitude(), f->longitude);
+    EXPECT_NEAR(it->second.Duration() * kMinutesPerDay, f->durationMinutes, 1e-9);
+    EXPECT_NEAR(it->second.Area(), f->area, f->area * 1e-9);
+    ++it;
+  }
+}
+
+TEST(CatalogImportTest, WestLimbReportBecomesMinus90AsFlareFilesCountIt) {
+  // "N08W90" of 2 January 2005: the flare file's east-positive -90, which
+  // the view draws on the limb the Sun turns away from the Earth.
+  const CatalogImport import = Import("goes-xrs-report_2005-excerpt.txt");
+  const auto w90 = std::find_if(import.flares.begin(), import.flares.end(),
+                                [](const ImportedFlare& f) { return f.line == 5; });
+  ASSERT_NE(w90, import.flares.end());
+  EXPECT_EQ(w90->flare.longitude, -90.0);
+  EXPECT_EQ(w90->flare.latitude, 8.0);
+}
+
+TEST(CatalogImportTest, HeaderNamesTheFilters) {
+  ImportFilters filters;
+  filters.requirePosition = false;
+  filters.source = "SWPC";
+  filters.fromJd = 2455197.5;
+  filters.toJd = 2455562.5;
+  filters.toExclusive = true;
+  filters.minClass = ParseGoesClass("M1");
+  EXPECT_EQ(FlareFileHeader({"x.csv"}, filters),
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from x.csv; "
+            "rows without a position at lat 0 lon 0; frm_name SWPC; start >= 2010-01-01T00:00:00Z; "
+            "start < 2011-01-01T00:00:00Z; class >= M1.0");
+}
+
+}  // namespace
+}  // namespace barywalk
