@@ -1,5 +1,6 @@
 # Quick start:   make run    builds and starts Barywalk
 #                make test   builds and runs every test (starts Xvfb when there is no display)
+#                make test-fresh-fonts   the GUI tests once more with the DejaVu fonts alone
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -8,7 +9,11 @@ CMAKE_ARGS ?=
 # Runs a command under Xvfb when no X display is available.
 WITH_DISPLAY = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1600x1200x24")
 
-.PHONY: all deps configure build run test bench sanitize fuzz screenshot install clean
+# The fonts of a freshly installed machine, DejaVu alone: the dialog's
+# layout, and so the panel's size, follows the fonts installed.
+FRESH_FONTS ?= $(CURDIR)/tests/support/dejavu-only-fonts.conf
+
+.PHONY: all deps configure build run test test-fresh-fonts bench sanitize fuzz screenshot install clean
 
 all: build
 
@@ -26,6 +31,10 @@ run: build
 
 test: build
 	$(WITH_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# Every GUI test (label "gui") under the fresh machine's fonts.
+test-fresh-fonts: build
+	FONTCONFIG_FILE=$(FRESH_FONTS) $(WITH_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -L gui -j $(JOBS)
 
 bench: build
 	$(WITH_DISPLAY) tools/run-benchmarks $(BUILD)

@@ -214,7 +214,7 @@ void BarywalkDialog::CreateControls() {
   incrementRow->Add(m_increment, 0, incrementFlags, 5);
   endColumn->Add(incrementRow, 0, wxEXPAND | centre, 5);
   timeBox->Add(endColumn, 0, wxEXPAND | centre, 5);
-  settingsColumn->Add(timeBox, 0, wxALL | wxEXPAND | centre, 5);
+  settingsColumn->Add(timeBox, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND | centre, 5);
 
   // Visible elements: date, planets, flares, other.
   auto* elementsBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Visible elements"));
@@ -346,23 +346,24 @@ void BarywalkDialog::CreateControls() {
   m_stopButton->SetToolTip(_("Stop simulation"));
   playerBox->Add(m_stopButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   settingsColumn->Add(playerBox, 0, wxLEFT | wxRIGHT | wxEXPAND | centre, 5);
-  mainRow->Add(settingsColumn, 0, wxBOTTOM | wxEXPAND | centre, 5);
+  mainRow->Add(settingsColumn, 0, wxEXPAND | centre, 5);
 
-  // The drawing surface: square, at least 640 pixels wide. Its minimum
-  // height is pinned too (a panel without children reports a best height of
-  // 1 pixel), and as the shaped item's ratio applies to the item with its
-  // borders, the ratio includes the top and bottom border.
+  // The drawing surface: square, at least 640 pixels wide, as large as the
+  // room beside the settings column allows (the room follows the fonts
+  // installed). Its minimum height is pinned too (a panel without children
+  // reports a best height of 1 pixel). A shaped item keeps its ratio with
+  // its borders included, so the panel's item has none: the gaps above and
+  // below it are the row's.
   m_panel = new wxPanel(this, ID_PANEL2, wxDefaultPosition, wxSize(kPanelSize, kPanelSize),
                         wxTAB_TRAVERSAL, _T("ID_PANEL2"));
   m_panel->SetMinSize(wxSize(kPanelSize, kPanelSize));
   m_panel->SetToolTip(
       _("The sun, optionally with flares\nand directions to the planets.\nThe red circle has a "
         "radius of \none solar diameter."));
-  wxSizerItem* panelItem = mainRow->Add(
-      m_panel, 0, wxTOP | wxBOTTOM | wxEXPAND | wxSHAPED | wxALIGN_CENTER_HORIZONTAL,
-      kPanelBorder);
-  panelItem->SetRatio(kPanelSize, kPanelSize + 2 * kPanelBorder);
-  m_topSizer->Add(mainRow, 1, wxEXPAND | centre, 5);
+  wxSizerItem* panelItem =
+      mainRow->Add(m_panel, 0, wxEXPAND | wxSHAPED | wxALIGN_CENTER_HORIZONTAL, 0);
+  panelItem->SetRatio(1.0f);
+  m_topSizer->Add(mainRow, 1, wxTOP | wxBOTTOM | wxEXPAND | centre, kPanelBorder);
 }
 
 // Every handler is attached at run time; the static event table is empty.

@@ -1,5 +1,8 @@
 // A fresh main dialog per test, shown without a modal loop, its timer
-// stopped so that only the test advances the clock.
+// stopped so that only the test advances the clock. The dialog gives its
+// square panel the room beside the settings column, which depends on the
+// fonts installed: tests read the panel's real size, or give it the size
+// their expectations are worked out for.
 #pragma once
 
 #include <functional>
@@ -14,11 +17,12 @@
 #include "dialog_test_access.h"
 #include "gui_test_support.h"
 
-constexpr int kFrameSize = 640;
+// The panel's smallest side, pixels.
+constexpr int kSmallestPanelSide = 640;
 
-// Draws into a fresh kFrameSize square bitmap whose DC anti-aliases.
-inline wxImage Render(const std::function<void(wxDC&)>& draw) {
-  wxBitmap bitmap(kFrameSize, kFrameSize, 24);
+// Draws into a fresh `side` x `side` bitmap whose DC anti-aliases.
+inline wxImage Render(int side, const std::function<void(wxDC&)>& draw) {
+  wxBitmap bitmap(side, side, 24);
   wxMemoryDC dc(bitmap);
   if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_DEFAULT);
   draw(dc);
@@ -56,10 +60,29 @@ class DialogTest : public ::testing::Test {
     access->Increment()->SetValue(increment);
   }
 
-  // The frame the dialog draws for its current state; it turns the
-  // anti-aliasing off itself.
+  // The side of the square panel as laid out, pixels.
+  int PanelSide() const {
+    const wxSize size = access->Panel()->GetSize();
+    EXPECT_EQ(size.x, size.y) << "the panel is not square";
+    return size.x;
+  }
+
+  // Gives the panel `side` x `side` pixels for a test whose pixel
+  // expectations are worked out for that size, and restarts the
+  // simulation so that the Sun is computed for it. Fails the test when the
+  // size does not hold once the pending events are handled.
+  void UsePanelSide(int side) {
+    access->Panel()->SetSize(side, side);
+    guitest::PumpEvents();
+    access->ResetSimulation();
+    ASSERT_EQ(access->Panel()->GetSize(), wxSize(side, side));
+  }
+
+  // The frame the dialog draws for its current state, at the panel's size;
+  // it turns the anti-aliasing off itself.
   wxImage DrawnFrame() {
-    return Render([this](wxDC& dc) { dialog->DrawFrame(dc, kFrameSize, kFrameSize); });
+    const int side = PanelSide();
+    return Render(side, [this, side](wxDC& dc) { dialog->DrawFrame(dc, side, side); });
   }
 
   struct ShownMessage {

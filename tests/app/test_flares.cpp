@@ -140,6 +140,7 @@ TEST_F(FlareDialogTest, PanelLineKeepsItsTextAndAddsTheProblems) {
 // shown) reach the symbols and the statistics; a measurement kept from
 // earlier frames stays when it was closer.
 TEST_F(FlareDialogTest, FlareLayerDrawsAndMeasuresWithTheDialogsSettings) {
+  ASSERT_NO_FATAL_FAILURE(UsePanelSide(kSmallestPanelSide));  // the distances below
   SetRun(wxDateTime(1, wxDateTime::Jan, 1990), wxDateTime(1, wxDateTime::Jan, 2040), 0.11);
   access->ResetSimulation();
   const double jd = access->SimTime();

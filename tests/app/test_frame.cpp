@@ -33,8 +33,9 @@ class FrameTest : public DialogTest {
   }
 
   // The same frame built directly from the view's layers, without
-  // anti-aliasing, and the settings the controls show.
+  // anti-aliasing, and the settings the controls show, at the panel's size.
   wxImage ReferenceFrame() {
+    const int side = PanelSide();
     std::array<bool, barywalk::kPlanetCount> shown{};
     for (int i = 0; i < barywalk::kPlanetCount; ++i) shown[i] = access->PlanetBox(i)->GetValue();
     barywalk::SunLayerOptions options;
@@ -45,19 +46,19 @@ class FrameTest : public DialogTest {
     options.day = access->ShowDay()->GetValue();
     options.acceleration = access->ShowAcceleration()->GetValue();
     options.accelFactor = access->AccelFactor()->GetValue();
-    return Render([&](wxDC& dc) {
+    return Render(side, [&](wxDC& dc) {
       wxGraphicsContext* gc = dc.GetGraphicsContext();
       ASSERT_NE(gc, nullptr);  // else the dialog's frame could not anti-alias either
       gc->SetAntialiasMode(wxANTIALIAS_NONE);
       barywalk::PlanetLongitudes longitudes;
-      barywalk::DrawBackground(dc, kFrameSize, kFrameSize);
-      barywalk::DrawPlanetDirections(dc, kFrameSize, kFrameSize, access->SunOffset(),
+      barywalk::DrawBackground(dc, side, side);
+      barywalk::DrawPlanetDirections(dc, side, side, access->SunOffset(),
                                      access->SimTime(), shown, longitudes);
-      barywalk::DrawSunLayer(dc, kFrameSize, access->SunOffset(), access->SunAccel(),
+      barywalk::DrawSunLayer(dc, side, access->SunOffset(), access->SunAccel(),
                              access->SimTime(), options, access->SunPath());
       // No flares are loaded here: the flare layer is just its count.
       if (access->ShowFlares()->GetValue()) {
-        barywalk::DrawFlareLayer(dc, kFrameSize, barywalk::FlareMap(), barywalk::FlareWindow(),
+        barywalk::DrawFlareLayer(dc, side, barywalk::FlareMap(), barywalk::FlareWindow(),
                                  barywalk::FlareFrame(), nullptr);
       }
     });
@@ -91,14 +92,20 @@ TEST_F(FrameTest, EveryCheckBoxAndTheFactorReachTheLayersInWholePixels) {
   ExpectChangeReachesTheLayers("acceleration factor", [&] { access->AccelFactor()->SetValue(2.5); });
 }
 
-// Through the real path: UpdateFrame copies the buffer onto the panel.
+// Through the real path: UpdateFrame copies the buffer onto the panel as
+// laid out. The crosshair meets in the middle of the panel; 60 pixels below
+// the Sun's centre is inside its disc (a radius of 0.7 / 6 of the side, 74
+// pixels on the smallest panel).
 TEST_F(FrameTest, RewindShowsTheStartOnThePanelAtOnce) {
   access->Stop();
   guitest::PumpEvents();  // no repaint left pending to cover the frame
   access->Rewind();
+  const int side = PanelSide();
+  ASSERT_GE(side, kSmallestPanelSide);
   const wxImage shown = guitest::GrabWindow(access->Panel());
-  ASSERT_EQ(shown.GetWidth(), kFrameSize);
-  EXPECT_EQ(guitest::PixelAt(shown, 320, 2), *wxRED);  // the crosshair
+  ASSERT_EQ(shown.GetSize(), wxSize(side, side));
+  EXPECT_EQ(guitest::PixelAt(shown, side / 2, 2), *wxRED);  // the crosshair
+  EXPECT_EQ(guitest::PixelAt(shown, 2, side / 2), *wxRED);
   const wxColour sun = guitest::PixelAt(shown, static_cast<int>(access->SunOffset().x),
                                         static_cast<int>(access->SunOffset().y) + 60);
   EXPECT_EQ(sun, wxColour(255, 150, 30)) << sun.GetAsString();

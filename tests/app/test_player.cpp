@@ -61,8 +61,8 @@ TEST_F(PlayerTest, OneDayRunForwardStopsOnReachingTheEnd) {
   access->Tick();
   ExpectPlayer("end reached", kEnded, 1);
   EXPECT_EQ(TrailSize(), 0u);
-  // The frame is drawn for the end time.
-  const barywalk::SunState sun = barywalk::ComputeSunState(start + 1, 640);
+  // The frame is drawn for the end time, on the panel as laid out.
+  const barywalk::SunState sun = barywalk::ComputeSunState(start + 1, PanelSide());
   EXPECT_DOUBLE_EQ(access->SunOffset().x, sun.offsetX);
   EXPECT_DOUBLE_EQ(access->SunOffset().y, sun.offsetY);
 

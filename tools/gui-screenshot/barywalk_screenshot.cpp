@@ -8,6 +8,10 @@
 //       Prints the centres of the play-forward, pause and quit buttons
 //       relative to the dialog's top-left corner, one "ID x y" line each,
 //       so that a script can click them in the real program.
+//   barywalk-screenshot --panel
+//       Prints the view panel's place and size in the dialog as shown,
+//       "ID_PANEL2 x y width height": the panel takes the room beside the
+//       settings column, which follows the fonts installed.
 #include <cstdio>
 #include <utility>
 
@@ -76,6 +80,17 @@ int PrintButtonCentres(BarywalkDialog& dialog) {
   return 0;
 }
 
+int PrintPanel(BarywalkDialog& dialog) {
+  dialog.Show();
+  wxYield();  // the first layout with the fonts in place
+  wxTheApp->ProcessPendingEvents();
+  const wxWindow* panel = dialog.FindWindow(BarywalkDialog::ID_PANEL2);
+  if (!panel) return 1;
+  const wxPoint at = panel->GetScreenPosition() - dialog.GetScreenPosition();
+  printf("ID_PANEL2 %d %d %d %d\n", at.x, at.y, panel->GetSize().x, panel->GetSize().y);
+  return 0;
+}
+
 int PlayAndSave(BarywalkDialog& dialog, const wxString& path, long playMs) {
   Tick(&dialog, "ID_CHECKBOX17");
   Tick(&dialog, "ID_CHECKBOX16");
@@ -110,12 +125,14 @@ int Run(int argc, char** argv) {
   long playMs = kDefaultPlayMs;
   if (first.empty() || first.StartsWith("-h") || first.StartsWith("--h") ||
       (argc > 2 && (!wxString(argv[2]).ToLong(&playMs) || playMs < 0))) {
-    fprintf(stderr, "usage: barywalk-screenshot OUTPUT.png [PLAY_MS] | --button-centres\n");
+    fprintf(stderr,
+            "usage: barywalk-screenshot OUTPUT.png [PLAY_MS] | --button-centres | --panel\n");
     return 2;
   }
   BarywalkDialog dialog(nullptr);
   wxTheApp->SetTopWindow(&dialog);
   if (first == "--button-centres") return PrintButtonCentres(dialog);
+  if (first == "--panel") return PrintPanel(dialog);
   return PlayAndSave(dialog, first, playMs);
 }
 
