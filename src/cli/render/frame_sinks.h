@@ -1,0 +1,30 @@
+// Where barywalk-render's frames go: one PNG, a numbered PNG sequence, an
+// animated GIF or an MP4 video. Every sink writes beside its final name and
+// moves the result there only on Commit(), so a failed or interrupted run
+// leaves nothing under the final name.
+#pragma once
+
+#include <memory>
+
+#include <wx/image.h>
+
+#include "render_options.h"
+
+namespace barywalk {
+
+class FrameSink {
+ public:
+  virtual ~FrameSink() = default;
+  // Takes the next frame. Throws std::runtime_error when it cannot be
+  // written (UsageError when the encoder is missing).
+  virtual void Add(const wxImage& frame) = 0;
+  // Completes the output and gives it its final name.
+  virtual void Commit() = 0;
+};
+
+// The sink for `options.output`. Checks at once that the output can be
+// written (and, for MP4, that the encoder is there): throws UsageError
+// otherwise. Needs no display.
+std::unique_ptr<FrameSink> OpenFrameSink(const RenderOptions& options);
+
+}  // namespace barywalk

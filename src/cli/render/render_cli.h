@@ -1,0 +1,42 @@
+// barywalk-render: frames of the orbit view as pictures and animations.
+// See RenderUsageText() in render_options.cpp or run with --help.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include <wx/image.h>
+
+#include "flares/solar_flare.h"
+#include "render_options.h"
+
+namespace barywalk {
+
+// The loaded flares of --flares with the symbol settings applied.
+struct LoadedFlares {
+  FlareMap flares;
+  double maxFlareSize = 0.0;
+};
+
+// Reads the flare files (throws UsageError for a file that cannot be read
+// to its end; writes a warning line to `err` for incomplete lines) and sets
+// the process-wide clipping and logarithmic settings.
+LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err);
+
+// Draws the frames that `options` asks for, in order, and hands each to
+// `emit` with its number (from 1). Needs a running toolkit. Returns the
+// number of frames.
+std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
+                          const std::function<void(const wxImage&, std::int64_t)>& emit);
+
+// The number of frames RenderFrames draws.
+std::int64_t FrameCount(const RenderOptions& options);
+
+// The whole program: arguments, flares, output, display, toolkit, frames.
+// Returns the exit status.
+int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace barywalk
