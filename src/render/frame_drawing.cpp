@@ -47,13 +47,18 @@ void DrawViewFrame(wxDC& dc, int w, int h, const FrameSettings& settings, const 
   dc.SetPen(wxNullPen);
 }
 
-wxImage RenderToImage(int w, int h, const std::function<void(wxDC&)>& draw) {
-  wxBitmap bitmap(w, h, 24);
+FrameCanvas::FrameCanvas(int w, int h) : m_bitmap(w, h, 24) {}
+
+wxImage FrameCanvas::Render(const std::function<void(wxDC&)>& draw) {
   {
-    wxMemoryDC dc(bitmap);
+    wxMemoryDC dc(m_bitmap);
     draw(dc);
   }
-  return bitmap.ConvertToImage();
+  return m_bitmap.ConvertToImage();
+}
+
+wxImage RenderToImage(int w, int h, const std::function<void(wxDC&)>& draw) {
+  return FrameCanvas(w, h).Render(draw);
 }
 
 }  // namespace barywalk

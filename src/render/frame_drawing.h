@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
+#include <wx/bitmap.h>
 #include <wx/dc.h>
 #include <wx/image.h>
 
@@ -49,8 +51,19 @@ struct FrameState {
 void DrawViewFrame(wxDC& dc, int w, int h, const FrameSettings& settings, const FrameState& state,
                    PlanetLongitudes& longitudes, const FlareSymbolVisitor& onFlare = {});
 
-// Draws a w x h frame with `draw` into an off-screen 24-bit bitmap, as the
-// dialog's panel buffer takes it, and returns the picture.
+// An off-screen 24-bit bitmap that frames are drawn into, as into the
+// dialog's panel buffer, and read back as pictures. Kept for a whole run:
+// allocating it anew would cost more than drawing a frame.
+class FrameCanvas {
+ public:
+  FrameCanvas(int w, int h);
+  wxImage Render(const std::function<void(wxDC&)>& draw);
+
+ private:
+  wxBitmap m_bitmap;
+};
+
+// One picture drawn with `draw` on a fresh w x h canvas.
 wxImage RenderToImage(int w, int h, const std::function<void(wxDC&)>& draw);
 
 }  // namespace barywalk

@@ -8,6 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <utility>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include <wx/imagpng.h>
 #include <wx/log.h>
 #include <wx/stream.h>
 #include <wx/wfstream.h>
@@ -59,9 +66,19 @@ class StreamOnOutputFile : public wxOutputStream {
   std::ostream& m_out;
 };
 
+// Fast compression: the frames are mostly black and compress well anyway
+// (some 20 KB at 640 pixels), and a run writes thousands of them. Trying
+// every row filter, as the library does by default, costs more than
+// drawing; the "sub" filter alone does as well on these frames.
+constexpr int kPngCompressionLevel = 1;
+constexpr int kPngSubFilter = 0x10;  // PNG_FILTER_SUB
+
 void SavePng(const wxImage& frame, wxOutputStream& out, const std::string& name) {
   wxLogNull quiet;  // the failure is reported once, here
-  if (!frame.SaveFile(out, wxBITMAP_TYPE_PNG) || !out.IsOk()) {
+  wxImage image = frame;
+  image.SetOption(wxIMAGE_OPTION_PNG_COMPRESSION_LEVEL, kPngCompressionLevel);
+  image.SetOption(wxIMAGE_OPTION_PNG_FILTER, kPngSubFilter);
+  if (!image.SaveFile(out, wxBITMAP_TYPE_PNG) || !out.IsOk()) {
     throw std::runtime_error("cannot write " + name + " completely (is the disk full?)");
   }
 }
@@ -330,7 +347,93 @@ class Mp4Sink : public FrameSink {
   bool m_committed = false;
 };
 
+// --- Encoding beside drawing ---------------------------------------------------
+
+class BackgroundSink : public FrameSink {
+ public:
+  BackgroundSink(std::unique_ptr<FrameSink> sink, int depth)
+      : m_sink(std::move(sink)), m_depth(static_cast<std::size_t>(depth)),
+        m_thread([this] { Work(); }) {}
+
+  // Without Commit the frames still waiting are dropped.
+  ~BackgroundSink() override {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_queue.clear();
+    }
+    Stop();
+  }
+
+  void Add(const wxImage& frame) override {
+    // The toolkit's pictures share their data without locks: the thread
+    // gets a copy of its own.
+    wxImage own = frame.Copy();
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_queue.size() < m_depth || m_error; });
+    RethrowLocked();
+    m_queue.push_back(std::move(own));
+    m_changed.notify_all();
+  }
+
+  void Commit() override {
+    Stop();
+    RethrowLocked();
+    m_sink->Commit();
+  }
+
+ private:
+  void Work() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+      m_changed.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
+      if (m_queue.empty()) return;
+      wxImage frame = m_queue.front();
+      m_queue.pop_front();
+      m_changed.notify_all();
+      if (m_error) continue;  // drop the rest after a failure
+      lock.unlock();
+      std::exception_ptr error;
+      try {
+        m_sink->Add(frame);
+      } catch (...) {
+        error = std::current_exception();
+      }
+      frame = wxImage();
+      lock.lock();
+      if (error && !m_error) m_error = error;
+      m_changed.notify_all();
+    }
+  }
+
+  // Lets the thread finish the frames that wait, then joins it.
+  void Stop() {
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_stopping = true;
+      m_changed.notify_all();
+    }
+    if (m_thread.joinable()) m_thread.join();
+  }
+
+  void RethrowLocked() {
+    if (m_error) std::rethrow_exception(m_error);
+  }
+
+  std::unique_ptr<FrameSink> m_sink;
+  std::size_t m_depth;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::deque<wxImage> m_queue;
+  std::exception_ptr m_error;
+  bool m_stopping = false;
+  std::thread m_thread;  // last: starts once everything above is set up
+};
+
 }  // namespace
+
+std::unique_ptr<FrameSink> InBackground(std::unique_ptr<FrameSink> sink, int depth) {
+  return std::make_unique<BackgroundSink>(std::move(sink), depth);
+}
 
 std::unique_ptr<FrameSink> OpenFrameSink(const RenderOptions& options) {
   switch (options.kind) {

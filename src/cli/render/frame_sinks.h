@@ -27,4 +27,9 @@ class FrameSink {
 // otherwise. Needs no display.
 std::unique_ptr<FrameSink> OpenFrameSink(const RenderOptions& options);
 
+// `sink` fed from a thread of its own, so that encoding a frame overlaps
+// drawing the next one. At most `depth` frames wait. A failure of the sink
+// is thrown by the next Add or by Commit.
+std::unique_ptr<FrameSink> InBackground(std::unique_ptr<FrameSink> sink, int depth = 4);
+
 }  // namespace barywalk

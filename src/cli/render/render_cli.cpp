@@ -64,7 +64,7 @@ class Toolkit {
 };
 
 wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares,
-                  const ForwardRun& run) {
+                  const ForwardRun& run, FrameCanvas& canvas) {
   FrameState state;
   state.simTime = run.SimTime();
   state.sunOffset = run.SunOffset();
@@ -74,7 +74,7 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares,
   state.maxFlareSize = flares.maxFlareSize;
   PlanetLongitudes longitudes;
   const int w = options.width;
-  return RenderToImage(w, w, [&](wxDC& dc) {
+  return canvas.Render([&](wxDC& dc) {
     DrawViewFrame(dc, w, w, options.frame, state, longitudes);
   });
 }
@@ -129,13 +129,15 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
       if (g_interrupted) throw Interrupted();
     }
     run.ShowAt(options.at);
-    emit(DrawFrame(options, flares, run), 1);
+    FrameCanvas canvas(options.width, options.width);
+    emit(DrawFrame(options, flares, run, canvas), 1);
     return 1;
   }
   ForwardRun run(options.from, options.to, options.step, options.width);
+  FrameCanvas canvas(options.width, options.width);
   while (run.Tick()) {
     if (g_interrupted) throw Interrupted();
-    emit(DrawFrame(options, flares, run), run.Ticks());
+    emit(DrawFrame(options, flares, run, canvas), run.Ticks());
   }
   return run.Ticks();
 }
@@ -153,10 +155,12 @@ int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
     }
     CatchInterrupts();
     const LoadedFlares flares = LoadRenderFlares(options, err);
-    std::unique_ptr<FrameSink> sink = OpenFrameSink(options);
+    std::unique_ptr<FrameSink> output = OpenFrameSink(options);
     PrivateDisplay display;
     display.StartIfNeeded();
     const Toolkit toolkit;
+    // Encodes beside the drawing; it ends before the toolkit does.
+    const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
     ProgressBar progress("rendering", FrameCount(options));
     RenderFrames(options, flares, [&](const wxImage& frame, std::int64_t number) {
       sink->Add(frame);

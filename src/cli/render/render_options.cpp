@@ -17,8 +17,9 @@ constexpr double kMaxFrames = 10'000'000;
 constexpr int kMinWidth = 64;
 constexpr int kMaxWidth = 8192;
 constexpr double kMaxFps = 240;
-// Viewers slow GIF delays below 2/100 s down to 1/10 s.
-constexpr int kMinGifDelayCs = 2;
+// GIF frame times are whole hundredths of a second, and viewers slow
+// anything below 2/100 s down to 1/10 s.
+constexpr double kMaxGifFps = 50;
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -200,7 +201,7 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
     }
     options.fps = fps;
   }
-  if (options.kind == OutputKind::Gif && GifDelayCentiseconds(options.fps) < kMinGifDelayCs) {
+  if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
   options.frame.incrementDays = options.step;
