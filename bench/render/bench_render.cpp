@@ -2,17 +2,16 @@
 // 20-day steps (1,096 frames), 640 pixels, every planet, the trail, the
 // acceleration vector and the sample's 8,302 flares; drawing, encoding and
 // writing. Targets: a PNG sequence within 10 s, a GIF within 30 s.
+#include <benchmark/benchmark.h>
 #include <dirent.h>
 #include <unistd.h>
+#include <wx/imagpng.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
-
-#include <benchmark/benchmark.h>
-#include <wx/imagpng.h>
 
 #include "frame_sinks.h"
 #include "render_cli.h"
@@ -40,9 +39,8 @@ void BM_RenderRun(benchmark::State& state, const std::string& outputName) {
   if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
   const std::string folder = MakeFolder();
   const barywalk::RenderOptions options = barywalk::ParseRenderArguments(
-      {"--from", "1980-01-01", "--to", "2040-01-01", "--step", "20", "--planets", "all",
-       "--trail", "--accel", "1", "--flares", BARYWALK_SAMPLE_FLARES, "-o",
-       folder + "/" + outputName});
+      {"--from", "1980-01-01", "--to", "2040-01-01", "--step", "20", "--planets", "all", "--trail",
+       "--accel", "1", "--flares", BARYWALK_SAMPLE_FLARES, "-o", folder + "/" + outputName});
   const barywalk::LoadedFlares flares = barywalk::LoadRenderFlares(options, std::cerr);
   std::int64_t frames = 0;
   for (auto _ : state) {
@@ -58,10 +56,16 @@ void BM_RenderRun(benchmark::State& state, const std::string& outputName) {
 }
 
 BENCHMARK_CAPTURE(BM_RenderRun, png_sequence, std::string("%05d.png"))
-    ->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_RenderRun, gif, std::string("run.gif"))
-    ->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_RenderRun, mp4, std::string("run.mp4"))
-    ->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 }  // namespace

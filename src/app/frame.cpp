@@ -1,8 +1,5 @@
 // The frame of the orbit view: the dialog's settings handed to the shared
 // frame drawing, and saving the current frame as a PNG picture (Ctrl+S).
-#include <cerrno>
-#include <cstring>
-
 #include <wx/checkbox.h>
 #include <wx/dc.h>
 #include <wx/filedlg.h>
@@ -10,6 +7,9 @@
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/wfstream.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "app/barywalk_dialog.h"
 #include "controls/spin_ctrl_dbl.h"

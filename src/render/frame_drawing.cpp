@@ -13,9 +13,8 @@ namespace {
 void DrawFlares(wxDC& dc, int h, const FrameSettings& settings, const FrameState& state,
                 double sunRadius, const FlareSymbolVisitor& onFlare) {
   static const FlareMap kNoFlares;
-  const FlareWindow window =
-      FlareVisibilityWindow(state.simTime, settings.useDuration, settings.durationMinutes,
-                            settings.incrementDays);
+  const FlareWindow window = FlareVisibilityWindow(
+      state.simTime, settings.useDuration, settings.durationMinutes, settings.incrementDays);
   FlareFrame frame;
   frame.earthLongitude = EarthLongitude(state.simTime);  // once for all flares
   frame.scaleFactor = settings.flareScale;

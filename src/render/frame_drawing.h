@@ -4,12 +4,12 @@
 // function, so both show the same frame for the same settings.
 #pragma once
 
-#include <array>
-#include <functional>
-
 #include <wx/bitmap.h>
 #include <wx/dc.h>
 #include <wx/image.h>
+
+#include <array>
+#include <functional>
 
 #include "ephemeris/planets.h"
 #include "flares/flare_symbols.h"
@@ -35,9 +35,9 @@ struct FrameSettings {
 
 // The simulation state a frame is drawn for.
 struct FrameState {
-  double simTime = 0.0;   // Julian day
-  PixelPoint sunOffset;   // the Sun's centre, panel pixels
-  PixelPoint sunAccel;    // display units, screen orientation
+  double simTime = 0.0;              // Julian day
+  PixelPoint sunOffset;              // the Sun's centre, panel pixels
+  PixelPoint sunAccel;               // display units, screen orientation
   const SolarPath* path = nullptr;   // the trail; none when null
   const FlareMap* flares = nullptr;  // loaded flares; none when null
   double maxFlareSize = 0.0;         // MaxFlareSize of *flares

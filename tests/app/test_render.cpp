@@ -1,20 +1,18 @@
 // barywalk-render draws what the dialog draws: the same settings at start,
 // the same frame at a date, the same frames over a run, in PNG and in GIF;
 // and Ctrl+S in the dialog saves the frame it shows.
-#include <gtest/gtest.h>
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <wx/accel.h>
+#include <wx/gifdecod.h>
+#include <wx/wfstream.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <wx/accel.h>
-#include <wx/gifdecod.h>
-#include <wx/wfstream.h>
 
 #include "dialog_fixture.h"
 #include "flares/solar_flare.h"
@@ -131,7 +129,8 @@ TEST_F(RenderTest, AFrameAtADateIsTheDialogsFramePixelForPixel) {
        {"--no-year", "--planets", "Mercury,Pluto", "--no-flares"},
        [](BarywalkDialogTestAccess& a) {
          a.ShowYear()->SetValue(false);
-         for (int i = 0; i < barywalk::kPlanetCount; ++i) a.PlanetBox(i)->SetValue(i == 0 || i == 8);
+         for (int i = 0; i < barywalk::kPlanetCount; ++i)
+           a.PlanetBox(i)->SetValue(i == 0 || i == 8);
          a.ShowFlares()->SetValue(false);
        }},
       {"flares, larger, logarithmic, window by the increment",
@@ -192,8 +191,8 @@ TEST_F(RenderTest, ARunHasThePlayersFramesInPngAndGif) {
   }
   ASSERT_GT(played.size(), 2u);
 
-  const Args run = {"--from", "2000-01-01", "--to", "2001-01-01", "--step", "60", "--trail",
-                    "--no-sun", "--accel", "1"};
+  const Args run = {"--from", "2000-01-01", "--to",     "2001-01-01", "--step",
+                    "60",     "--trail",    "--no-sun", "--accel",    "1"};
   Args pictures = run, animation = run;
   pictures.insert(pictures.end(), {"-o", folder + "/%02d.png"});
   animation.insert(animation.end(), {"--fps", "20", "-o", folder + "/run.gif"});

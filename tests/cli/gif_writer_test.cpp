@@ -1,16 +1,15 @@
 // The GIF written frame by frame: palettes of at most 256 colours, exact
 // when the frame has no more, and a file the toolkit's decoder reads back
 // frame for frame with the delays given.
+#include "gif_writer.h"
+
 #include <gtest/gtest.h>
-
-#include <cstring>
-#include <set>
-
 #include <wx/gifdecod.h>
 #include <wx/mstream.h>
 #include <wx/palette.h>
 
-#include "gif_writer.h"
+#include <cstring>
+#include <set>
 
 namespace {
 
@@ -29,7 +28,8 @@ std::set<unsigned long> ColoursOf(const wxImage& image) {
   std::set<unsigned long> colours;
   for (int y = 0; y < image.GetHeight(); ++y) {
     for (int x = 0; x < image.GetWidth(); ++x) {
-      colours.insert((image.GetRed(x, y) << 16) | (image.GetGreen(x, y) << 8) | image.GetBlue(x, y));
+      colours.insert((image.GetRed(x, y) << 16) | (image.GetGreen(x, y) << 8) |
+                     image.GetBlue(x, y));
     }
   }
   return colours;

@@ -1,5 +1,7 @@
 // barywalk-render's command line: what each option sets, and one clear
 // message for each kind of bad argument.
+#include "render_options.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "cli_args.h"
-#include "render_options.h"
 
 namespace {
 
@@ -59,7 +60,8 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
       {{"-o", "run.gif", "--at", "2000-01-01"}, "--at draws one frame"},
       {{"-o", "frame.png"}, "one frame needs --at"},
       {{"-o", "-"}, "standard output"},
-      {{"-o", "f.png", "--at", "2000-01-01", "--to", "2001-01-01"}, "--at draws one frame and --to"},
+      {{"-o", "f.png", "--at", "2000-01-01", "--to", "2001-01-01"},
+       "--at draws one frame and --to"},
       {{"-o", "run.avi"}, "must end in .png, .gif or .mp4"},
       {{"-o", "frames/%05d-%d.png"}, "exactly one %d"},
       {{"-o", "frames/%s.png"}, "exactly one %d"},
@@ -79,53 +81,60 @@ TEST(RenderOptions, EachOptionReachesItsSetting) {
     std::function<bool(const RenderOptions&)> holds;
   };
   const Case cases[] = {
-      {{"--planets", "all"}, [](const RenderOptions& o) {
-         for (bool shown : o.frame.planets) if (!shown) return false;
+      {{"--planets", "all"},
+       [](const RenderOptions& o) {
+         for (bool shown : o.frame.planets)
+           if (!shown) return false;
          return true;
        }},
-      {{"--planets", "none"}, [](const RenderOptions& o) {
-         for (bool shown : o.frame.planets) if (shown) return false;
+      {{"--planets", "none"},
+       [](const RenderOptions& o) {
+         for (bool shown : o.frame.planets)
+           if (shown) return false;
          return true;
        }},
-      {{"--planets", "mercury,PLUTO"}, [](const RenderOptions& o) {
+      {{"--planets", "mercury,PLUTO"},
+       [](const RenderOptions& o) {
          int count = 0;
          for (bool shown : o.frame.planets) count += shown;
          return count == 2 && o.frame.planets[0] && o.frame.planets[8];
        }},
-      {{"--no-year", "--no-month", "--no-day"}, [](const RenderOptions& o) {
+      {{"--no-year", "--no-month", "--no-day"},
+       [](const RenderOptions& o) {
          return !o.frame.sunLayer.year && !o.frame.sunLayer.month && !o.frame.sunLayer.day;
        }},
       {{"--no-sun", "--sun"}, [](const RenderOptions& o) { return o.frame.sunLayer.sun; }},
       {{"--no-sun"}, [](const RenderOptions& o) { return !o.frame.sunLayer.sun; }},
       {{"--trail"}, [](const RenderOptions& o) { return o.frame.sunLayer.orbit; }},
-      {{"--accel", "2.5"}, [](const RenderOptions& o) {
+      {{"--accel", "2.5"},
+       [](const RenderOptions& o) {
          return o.frame.sunLayer.acceleration && o.frame.sunLayer.accelFactor == 2.5;
        }},
-      {{"--accel=0"}, [](const RenderOptions& o) {
+      {{"--accel=0"},
+       [](const RenderOptions& o) {
          return o.frame.sunLayer.acceleration && o.frame.sunLayer.accelFactor == 0;
        }},
-      {{"--flares", "a.flr", "b.flr", "--flares=-c.flr"}, [](const RenderOptions& o) {
+      {{"--flares", "a.flr", "b.flr", "--flares=-c.flr"},
+       [](const RenderOptions& o) {
          return o.flareFiles == std::vector<std::string>{"a.flr", "b.flr", "-c.flr"};
        }},
       {{"--no-duration"}, [](const RenderOptions& o) { return !o.frame.useDuration; }},
-      {{"--duration", "90"}, [](const RenderOptions& o) {
-         return o.frame.useDuration && o.frame.durationMinutes == 90;
-       }},
-      {{"--scale", "0.5", "--log", "--clip", "120"}, [](const RenderOptions& o) {
+      {{"--duration", "90"},
+       [](const RenderOptions& o) { return o.frame.useDuration && o.frame.durationMinutes == 90; }},
+      {{"--scale", "0.5", "--log", "--clip", "120"},
+       [](const RenderOptions& o) {
          return o.frame.flareScale == 0.5 && o.logScale && o.clip && o.clipLimit == 120;
        }},
       {{"--no-clip"}, [](const RenderOptions& o) { return !o.clip; }},
       {{"--no-flares"}, [](const RenderOptions& o) { return !o.frame.flares; }},
-      {{"--step", "20"}, [](const RenderOptions& o) {
-         return o.step == 20 && o.frame.incrementDays == 20;
-       }},
-      {{"--width", "300", "--fps", "20"}, [](const RenderOptions& o) {
-         return o.width == 300 && o.fps == 20;
-       }},
-      {{"--from", "2451545", "--to", "2451545.5"}, [](const RenderOptions& o) {
-         return o.from == 2451545 && o.to == 2451545.5;
-       }},
-      {{"--utc", "--from", "2000-01-01"}, [](const RenderOptions& o) {
+      {{"--step", "20"},
+       [](const RenderOptions& o) { return o.step == 20 && o.frame.incrementDays == 20; }},
+      {{"--width", "300", "--fps", "20"},
+       [](const RenderOptions& o) { return o.width == 300 && o.fps == 20; }},
+      {{"--from", "2451545", "--to", "2451545.5"},
+       [](const RenderOptions& o) { return o.from == 2451545 && o.to == 2451545.5; }},
+      {{"--utc", "--from", "2000-01-01"},
+       [](const RenderOptions& o) {
          return o.utc && o.from == 2451544.5;  // UTC midnight, whatever TZ says
        }},
   };

@@ -1,8 +1,7 @@
 // The installed barywalk-render program: bad input ends with status 2, one
 // line and no file; output appears only complete; no display is needed.
-#include <gtest/gtest.h>
-
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -78,9 +77,11 @@ TEST_F(RenderToolTest, BadInputGetsStatusTwoOneLineAndNoFile) {
       {"bad date", {"--at", "2000-02-30", "-o", png}, {}},
       {"bad date of a run", {"--from", "1980-01-01", "--to", "soon", "-o", gif}, {}},
       {"unreadable flare file", {"--flares", folder + "/none.flr", "-o", gif}, {}},
-      {"missing encoder", {"--step", "50", "-o", folder + "/run.mp4"},
+      {"missing encoder",
+       {"--step", "50", "-o", folder + "/run.mp4"},
        {{"BARYWALK_FFMPEG", folder + "/no-ffmpeg"}}},
-      {"no display and no Xvfb", {"--at", "2000-01-01", "-o", png},
+      {"no display and no Xvfb",
+       {"--at", "2000-01-01", "-o", png},
        {{"DISPLAY", std::nullopt}, {"PATH", folder}}},
   };
   for (const Case& c : cases) {
@@ -89,7 +90,8 @@ TEST_F(RenderToolTest, BadInputGetsStatusTwoOneLineAndNoFile) {
     EXPECT_EQ(testsupport::CountLines(run.err), 1) << c.what << ": " << run.err;
     EXPECT_EQ(run.err.rfind("barywalk-render: ", 0), 0u) << c.what << ": " << run.err;
     EXPECT_TRUE(run.out.empty()) << c.what;
-    EXPECT_TRUE(Entries(folder).empty()) << c.what << ": " << testing::PrintToString(Entries(folder));
+    EXPECT_TRUE(Entries(folder).empty())
+        << c.what << ": " << testing::PrintToString(Entries(folder));
   }
 }
 
@@ -150,8 +152,8 @@ TEST_F(RenderToolTest, AnInterruptedRunLeavesNothing) {
   const std::string pattern = folder + "/%05d.png";
   const pid_t pid = fork();
   if (pid == 0) {
-    execl(BARYWALK_RENDER_PROGRAM, BARYWALK_RENDER_PROGRAM, "--step", "1", "--width", "64",
-          "-o", pattern.c_str(), static_cast<char*>(nullptr));
+    execl(BARYWALK_RENDER_PROGRAM, BARYWALK_RENDER_PROGRAM, "--step", "1", "--width", "64", "-o",
+          pattern.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   ASSERT_GT(pid, 0);
@@ -187,9 +189,10 @@ TEST_F(RenderToolTest, Mp4HasEveryFrameOfTheRun) {
   const std::size_t frames = Entries(folder + "/frames").size();
   EXPECT_GT(frames, 1u);
   const ProgramRun probe = testsupport::RunProgram(
-      "/bin/sh", {"-c", "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                        "stream=width,r_frame_rate,nb_read_frames -of csv=p=0 '" +
-                            folder + "/run.mp4'"});
+      "/bin/sh", {"-c",
+                  "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+                  "stream=width,r_frame_rate,nb_read_frames -of csv=p=0 '" +
+                      folder + "/run.mp4'"});
   EXPECT_EQ(probe.out, "320,25/1," + std::to_string(frames) + "\n") << probe.err;
 }
 

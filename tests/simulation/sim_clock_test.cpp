@@ -1,12 +1,13 @@
 // The player's clock step and the forward run built on it: when a run
 // ends, where its time is left, and which ticks feed the trail.
+#include "simulation/sim_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "ephemeris/barycenter.h"
 #include "simulation/forward_run.h"
-#include "simulation/sim_clock.h"
 
 namespace {
 

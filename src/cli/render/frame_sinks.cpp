@@ -6,26 +6,25 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <condition_variable>
-#include <deque>
-#include <exception>
-#include <mutex>
-#include <thread>
-#include <utility>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <ostream>
-#include <stdexcept>
-#include <string>
-#include <vector>
-
 #include <wx/imagpng.h>
 #include <wx/log.h>
 #include <wx/stream.h>
 #include <wx/wfstream.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "cli_args.h"
 #include "cli_output.h"
@@ -123,14 +122,16 @@ class PngSequenceSink : public FrameSink {
   }
 
   void Add(const wxImage& frame) override {
-    const std::string name = FrameFileName(m_namePattern, static_cast<std::int64_t>(m_names.size()) + 1);
+    const std::string name =
+        FrameFileName(m_namePattern, static_cast<std::int64_t>(m_names.size()) + 1);
     const std::string path = m_tempFolder + "/" + name;
     m_names.push_back(name);
     wxLogNull quiet;
     wxFileOutputStream out(wxString::FromUTF8(path.c_str()));
     if (!out.IsOk()) throw std::runtime_error("cannot write " + m_folder + "/" + name);
     SavePng(frame, out, m_folder + "/" + name);
-    if (!out.Close()) throw std::runtime_error("cannot write " + m_folder + "/" + name + " completely");
+    if (!out.Close())
+      throw std::runtime_error("cannot write " + m_folder + "/" + name + " completely");
   }
 
   void Commit() override {
@@ -250,7 +251,8 @@ std::string EncoderList(const std::string& ffmpeg) {
   std::string text;
   char buffer[4096];
   ssize_t got = 0;
-  while (pid > 0 && ((got = read(fds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))) {
+  while (pid > 0 &&
+         ((got = read(fds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))) {
     if (got > 0) text.append(buffer, static_cast<std::size_t>(got));
   }
   close(fds[0]);
@@ -326,11 +328,13 @@ class Mp4Sink : public FrameSink {
     const std::string size = std::to_string(m_width) + "x" + std::to_string(m_width);
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.6g", m_fps);
-    m_pid = Spawn({m_ffmpeg, "-hide_banner", "-loglevel", "error", "-f", "rawvideo", "-pix_fmt",
-                   "rgb24", "-video_size", size, "-framerate", rate, "-i", "pipe:0", "-an",
-                   "-c:v", kVideoEncoder, "-pix_fmt", "yuv420p", "-crf", "18", "-movflags",
-                   "+faststart", "-f", "mp4", "-y", m_tempPath},
-                  fds[0], -1);
+    m_pid =
+        Spawn({m_ffmpeg,   "-hide_banner", "-loglevel",   "error",     "-f",          "rawvideo",
+               "-pix_fmt", "rgb24",        "-video_size", size,        "-framerate",  rate,
+               "-i",       "pipe:0",       "-an",         "-c:v",      kVideoEncoder, "-pix_fmt",
+               "yuv420p",  "-crf",         "18",          "-movflags", "+faststart",  "-f",
+               "mp4",      "-y",           m_tempPath},
+              fds[0], -1);
     const int error = errno;
     close(fds[0]);
     m_pipe = fds[1];
@@ -352,7 +356,8 @@ class Mp4Sink : public FrameSink {
 class BackgroundSink : public FrameSink {
  public:
   BackgroundSink(std::unique_ptr<FrameSink> sink, int depth)
-      : m_sink(std::move(sink)), m_depth(static_cast<std::size_t>(depth)),
+      : m_sink(std::move(sink)),
+        m_depth(static_cast<std::size_t>(depth)),
         m_thread([this] { Work(); }) {}
 
   // Without Commit the frames still waiting are dropped.

@@ -4,9 +4,9 @@
 // leaves nothing under the final name.
 #pragma once
 
-#include <memory>
-
 #include <wx/image.h>
+
+#include <memory>
 
 #include "render_options.h"
 

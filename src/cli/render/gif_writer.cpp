@@ -1,13 +1,13 @@
 #include "gif_writer.h"
 
+#include <wx/palette.h>
+#include <wx/quantize.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <unordered_map>
 #include <utility>
 #include <vector>
-
-#include <wx/palette.h>
-#include <wx/quantize.h>
 
 // The toolkit's colour triple of its GIF encoder, which its header only
 // declares; this is the toolkit's own definition.
@@ -43,8 +43,9 @@ std::vector<std::pair<std::uint32_t, std::size_t>> ColoursByFrequency(const wxIm
     i += run;
   }
   std::vector<std::pair<std::uint32_t, std::size_t>> sorted(counts.begin(), counts.end());
-  std::sort(sorted.begin(), sorted.end(),
-            [](const auto& a, const auto& b) { return a.second > b.second || (a.second == b.second && a.first < b.first); });
+  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {
+    return a.second > b.second || (a.second == b.second && a.first < b.first);
+  });
   return sorted;
 }
 
@@ -70,8 +71,8 @@ wxImage ToPaletteImage(const wxImage& frame) {
     green.push_back(static_cast<unsigned char>(entry.first >> 8));
     blue.push_back(static_cast<unsigned char>(entry.first));
   }
-  image.SetPalette(wxPalette(static_cast<int>(colours.size()), red.data(), green.data(),
-                             blue.data()));
+  image.SetPalette(
+      wxPalette(static_cast<int>(colours.size()), red.data(), green.data(), blue.data()));
   return image;
 }
 

@@ -63,7 +63,8 @@ std::string LastLineOf(const std::string& path) {
 // clients; -1 when it ends or does not answer in time.
 int ReadDisplayNumber(int fd) {
   std::string text;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartTimeoutMs);
   while (text.find('\n') == std::string::npos) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
@@ -79,7 +80,9 @@ int ReadDisplayNumber(int fd) {
     text.append(buffer, static_cast<std::size_t>(got));
   }
   long long number = -1;
-  return ParseWholeNumber(text.substr(0, text.find('\n')), number) && number >= 0 ? static_cast<int>(number) : -1;
+  return ParseWholeNumber(text.substr(0, text.find('\n')), number) && number >= 0
+             ? static_cast<int>(number)
+             : -1;
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ class PrivateDisplay {
   void Stop();
 
   pid_t m_pid = -1;
-  std::string m_folder;    // private temporary folder of the cookie and the log
+  std::string m_folder;  // private temporary folder of the cookie and the log
   std::string m_authPath;
   std::string m_logPath;
 };

@@ -1,15 +1,14 @@
 #include "render_cli.h"
 
 #include <signal.h>
+#include <wx/app.h>
+#include <wx/image.h>
+#include <wx/init.h>
 
 #include <cstdlib>
 #include <ctime>
 #include <ostream>
 #include <stdexcept>
-
-#include <wx/app.h>
-#include <wx/image.h>
-#include <wx/init.h>
 
 #include "cli_args.h"
 #include "cli_output.h"
@@ -63,8 +62,8 @@ class Toolkit {
   Toolkit& operator=(const Toolkit&) = delete;
 };
 
-wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares,
-                  const ForwardRun& run, FrameCanvas& canvas) {
+wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const ForwardRun& run,
+                  FrameCanvas& canvas) {
   FrameState state;
   state.simTime = run.SimTime();
   state.sunOffset = run.SunOffset();
@@ -74,9 +73,8 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares,
   state.maxFlareSize = flares.maxFlareSize;
   PlanetLongitudes longitudes;
   const int w = options.width;
-  return canvas.Render([&](wxDC& dc) {
-    DrawViewFrame(dc, w, w, options.frame, state, longitudes);
-  });
+  return canvas.Render(
+      [&](wxDC& dc) { DrawViewFrame(dc, w, w, options.frame, state, longitudes); });
 }
 
 std::string ReportProblem(const FlareFileReport& report, const std::string& path) {

@@ -2,13 +2,13 @@
 // See RenderUsageText() in render_options.cpp or run with --help.
 #pragma once
 
+#include <wx/image.h>
+
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
-
-#include <wx/image.h>
 
 #include "flares/solar_flare.h"
 #include "render_options.h"

@@ -74,7 +74,9 @@ double ParseDate(const std::string& name, const std::string& text, bool utc) {
 
 OutputKind KindOfOutput(const std::string& path, bool hasAt) {
   if (path == "-") {
-    if (!hasAt) throw UsageError("a run cannot go to standard output: name a .gif, .mp4 or numbered .png file");
+    if (!hasAt)
+      throw UsageError(
+          "a run cannot go to standard output: name a .gif, .mp4 or numbered .png file");
     return OutputKind::SinglePng;
   }
   OutputKind kind;
@@ -99,16 +101,17 @@ OutputKind KindOfOutput(const std::string& path, bool hasAt) {
     throw UsageError("--at draws one frame: name a single .png file, such as frame.png");
   }
   if (!hasAt && kind == OutputKind::SinglePng) {
-    throw UsageError("one frame needs --at DATE; a run needs a numbered name such as "
-                     "frames/%05d.png, or a .gif or .mp4 file");
+    throw UsageError(
+        "one frame needs --at DATE; a run needs a numbered name such as "
+        "frames/%05d.png, or a .gif or .mp4 file");
   }
   return kind;
 }
 
 const std::set<std::string>& ValueOptions() {
   static const std::set<std::string> names = {
-      "-o", "--output", "--from", "--to", "--at", "--step", "--planets", "--accel",
-      "--duration", "--scale", "--clip", "--width", "--fps"};
+      "-o",      "--output",   "--from",  "--to",   "--at",    "--step", "--planets",
+      "--accel", "--duration", "--scale", "--clip", "--width", "--fps"};
   return names;
 }
 
@@ -246,9 +249,9 @@ RenderOptions ParseRenderArguments(const std::vector<std::string>& args) {
     }
     const auto flag = Flags().find(name);
     if (flag == Flags().end()) {
-      throw UsageError(LooksLikeOption(name) ? "unknown option " + Quoted(name)
-                                             : "unexpected argument " + Quoted(name) +
-                                                   " (the output goes after -o)");
+      throw UsageError(LooksLikeOption(name)
+                           ? "unknown option " + Quoted(name)
+                           : "unexpected argument " + Quoted(name) + " (the output goes after -o)");
     }
     if (hasValue) throw UsageError(name + " takes no value");
     flag->second(options);
@@ -314,7 +317,8 @@ std::string RenderUsageText() {
          "\n"
          "Output (-o FILE, the format by its name):\n"
          "  frame.png        one frame; needs --at (\"-\" writes it to standard output)\n"
-         "  frames/%05d.png  one picture per frame, numbered from 1; the folder must exist\n"
+         "  frames/%05d.png  one picture per frame, numbered from 1 (the folder must\n"
+         "                   exist)\n"
          "  run.gif          an animated GIF\n"
          "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
          "  --fps N          frames per second of a GIF or MP4 (default 33, the\n"
