@@ -146,6 +146,23 @@ TEST_F(RenderToolTest, UtcPutsTheLabelInUtc) {
   EXPECT_EQ(utc, eastAsUtc);
 }
 
+// A shorter run over an older sequence says which frames are not its own.
+TEST_F(RenderToolTest, AShorterSequenceWarnsOfOlderFrames) {
+  const std::string pattern = folder + "/%03d.png";
+  const Args longer = {"--from", "2000-01-01", "--to", "2000-03-01", "--step", "20", "-o", pattern};
+  const Args shorter = {"--from", "2000-01-01", "--to", "2000-02-01",
+                        "--step", "20",         "-o",   pattern};
+  const ProgramRun first = Render(longer);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.err, "");
+  const std::size_t files = Entries(folder).size();
+  const ProgramRun second = Render(shorter);
+  ASSERT_EQ(second.status, 0) << second.err;
+  EXPECT_EQ(Entries(folder).size(), files);
+  EXPECT_NE(second.err.find("warning: " + folder + "/003.png"), std::string::npos) << second.err;
+  EXPECT_EQ(testsupport::CountLines(second.err), 1);
+}
+
 // A numbered sequence appears file by file only when the run is complete;
 // an interrupted run leaves nothing at all.
 TEST_F(RenderToolTest, AnInterruptedRunLeavesNothing) {

@@ -1,6 +1,7 @@
 #include "render_cli.h"
 
 #include <signal.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -85,6 +86,20 @@ std::string ReportProblem(const FlareFileReport& report, const std::string& path
   return "";
 }
 
+// A numbered sequence written over a longer one leaves the older frames
+// after it in place; a film made from the folder would show them.
+void WarnOfOlderFrames(const RenderOptions& options, std::int64_t frames, std::ostream& err) {
+  FramePattern pattern;
+  if (options.kind != OutputKind::PngSequence || !ParseFramePattern(options.output, pattern)) {
+    return;
+  }
+  const std::string next = FrameFileName(pattern, frames + 1);
+  if (access(next.c_str(), F_OK) == 0) {
+    err << kProgram << ": warning: " << next
+        << " and any later frames are not from this run; remove them\n";
+  }
+}
+
 int Fail(std::ostream& err, const std::string& message, int status) {
   err << kProgram << ": " << message << '\n';
   return status;
@@ -160,13 +175,15 @@ int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
     // Encodes beside the drawing; it ends before the toolkit does.
     const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
     ProgressBar progress("rendering", FrameCount(options));
-    RenderFrames(options, flares, [&](const wxImage& frame, std::int64_t number) {
-      sink->Add(frame);
-      progress.Update(number);
-    });
+    const std::int64_t frames =
+        RenderFrames(options, flares, [&](const wxImage& frame, std::int64_t number) {
+          sink->Add(frame);
+          progress.Update(number);
+        });
     progress.Finish();
     if (g_interrupted) throw Interrupted();
     sink->Commit();
+    WarnOfOlderFrames(options, frames, err);
     return kExitOk;
   } catch (const UsageError& error) {
     return Fail(err, error.what(), kExitBadArguments);
