@@ -43,6 +43,8 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
       {{"-o", "run.gif", "--step", "366"}, "--step"},
       {{"-o", "run.gif", "--step", "nan"}, "--step"},
       {{"-o", "run.gif", "--from", "0", "--to", "1e9", "--step", "1"}, "10000000 frames"},
+      {{"-o", "f.png", "--at", "2040-01-01", "--trail", "--from", "0", "--step", "0.001"},
+       "trail's run"},
       {{"-o", "run.gif", "--width", "640.5"}, "--width"},
       {{"-o", "run.gif", "--width", "32"}, "--width"},
       {{"-o", "run.gif", "--fps", "0"}, "--fps"},

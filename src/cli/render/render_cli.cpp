@@ -127,29 +127,33 @@ LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
   return loaded;
 }
 
-std::int64_t FrameCount(const RenderOptions& options) {
-  return options.hasAt ? 1 : CountForwardTicks(options.from, options.to, options.step);
+std::int64_t TickCount(const RenderOptions& options) {
+  if (!options.hasAt) return CountForwardTicks(options.from, options.to, options.step);
+  return options.frame.sunLayer.orbit ? CountForwardTicks(options.from, options.at, options.step)
+                                      : 0;
 }
 
 std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
-                          const std::function<void(const wxImage&, std::int64_t)>& emit) {
+                          const std::function<void(const wxImage&, std::int64_t)>& emit,
+                          const std::function<void(std::int64_t)>& onTick) {
+  auto ticked = [&](const ForwardRun& run) {
+    if (g_interrupted) throw Interrupted();
+    if (onTick) onTick(run.Ticks());
+  };
+  FrameCanvas canvas(options.width, options.width);
   if (options.hasAt) {
     // The stopped player at --at; a trail is the one a run from --from
     // collects before reaching --at.
     const bool trail = options.frame.sunLayer.orbit;
     ForwardRun run(trail ? options.from : options.at, options.at, options.step, options.width);
-    while (trail && run.Tick()) {
-      if (g_interrupted) throw Interrupted();
-    }
+    while (trail && run.Tick()) ticked(run);
     run.ShowAt(options.at);
-    FrameCanvas canvas(options.width, options.width);
     emit(DrawFrame(options, flares, run, canvas), 1);
     return 1;
   }
   ForwardRun run(options.from, options.to, options.step, options.width);
-  FrameCanvas canvas(options.width, options.width);
   while (run.Tick()) {
-    if (g_interrupted) throw Interrupted();
+    ticked(run);
     emit(DrawFrame(options, flares, run, canvas), run.Ticks());
   }
   return run.Ticks();
@@ -174,12 +178,10 @@ int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, st
     const Toolkit toolkit;
     // Encodes beside the drawing; it ends before the toolkit does.
     const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
-    ProgressBar progress("rendering", FrameCount(options));
-    const std::int64_t frames =
-        RenderFrames(options, flares, [&](const wxImage& frame, std::int64_t number) {
-          sink->Add(frame);
-          progress.Update(number);
-        });
+    ProgressBar progress("rendering", TickCount(options));
+    const std::int64_t frames = RenderFrames(
+        options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
+        [&](std::int64_t ticks) { progress.Update(ticks); });
     progress.Finish();
     if (g_interrupted) throw Interrupted();
     sink->Commit();

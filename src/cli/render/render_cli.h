@@ -27,13 +27,16 @@ struct LoadedFlares {
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err);
 
 // Draws the frames that `options` asks for, in order, and hands each to
-// `emit` with its number (from 1). Needs a running toolkit. Returns the
-// number of frames.
+// `emit` with its number (from 1). `onTick`, when given, hears of every
+// player tick made (with --at and --trail, those of the trail's run).
+// Needs a running toolkit. Returns the number of frames.
 std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
-                          const std::function<void(const wxImage&, std::int64_t)>& emit);
+                          const std::function<void(const wxImage&, std::int64_t)>& emit,
+                          const std::function<void(std::int64_t)>& onTick = {});
 
-// The number of frames RenderFrames draws.
-std::int64_t FrameCount(const RenderOptions& options);
+// The number of ticks RenderFrames makes: of its frames, or of the trail's
+// run before one frame.
+std::int64_t TickCount(const RenderOptions& options);
 
 // The whole program: arguments, flares, output, display, toolkit, frames.
 // Returns the exit status.

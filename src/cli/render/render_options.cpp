@@ -168,6 +168,8 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
       throw UsageError("the run would have more than 10000000 frames; use a larger --step");
     }
   }
+  options.frame.incrementDays = options.step;
+
   if (has("--planets")) options.frame.planets = ParsePlanets(value("--planets"));
   if (has("--accel")) {
     options.frame.sunLayer.acceleration = true;
@@ -207,7 +209,12 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
-  options.frame.incrementDays = options.step;
+  const bool trailRun = options.hasAt && options.frame.sunLayer.orbit;
+  if (trailRun && (options.at - options.from) / options.step > kMaxFrames) {
+    throw UsageError(
+        "the trail's run from --from to --at would have more than 10000000 steps; "
+        "use a larger --step");
+  }
 }
 
 }  // namespace
