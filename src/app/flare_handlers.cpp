@@ -16,8 +16,6 @@
 #include "app/barywalk_dialog.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "flares/flare_file.h"
-#include "flares/flare_layer.h"
-#include "flares/flare_symbols.h"
 
 namespace {
 
