@@ -4,6 +4,7 @@
 
 #include "app/app_constants.h"
 
+#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/datectrl.h>
@@ -381,6 +382,10 @@ void BarywalkDialog::ConnectHandlers() {
   Bind(wxEVT_BUTTON, &BarywalkDialog::OnPause, this, ID_BUTTON7);
   Bind(wxEVT_BUTTON, &BarywalkDialog::OnStop, this, ID_BUTTON8);
   Bind(wxEVT_TIMER, &BarywalkDialog::OnTimerTick, this, ID_TIMER1);
+  // Ctrl+S saves the current frame as a picture; it has no control of its own.
+  Bind(wxEVT_MENU, &BarywalkDialog::OnSaveFrame, this, wxID_SAVE);
+  wxAcceleratorEntry saveFrame(wxACCEL_CTRL, 'S', wxID_SAVE);
+  SetAcceleratorTable(wxAcceleratorTable(1, &saveFrame));
 }
 
 void BarywalkDialog::InitPlayButtons() {

@@ -13,6 +13,7 @@
 #include "flares/flare_file.h"
 #include "flares/flare_stat.h"
 #include "flares/solar_flare.h"
+#include "render/frame_drawing.h"
 #include "views/orbit_view.h"
 #include "views/solar_path.h"
 
@@ -118,9 +119,17 @@ class BarywalkDialog : public wxDialog {
   void ReleasePlayButtons();
   void LockClippingControls(bool locked);
 
-  // Layers of the frame (frame.cpp).
-  void DrawPlanetDirections(wxDC& dc, int w, int h, barywalk::PixelPoint sunCentre);
-  void DrawSunLayer(wxDC& dc, int w, barywalk::PixelPoint sunCentre);
+  // The frame (frame.cpp): the controls' settings and the simulation state
+  // for the shared frame drawing, and the frame saved as a picture.
+  barywalk::FrameSettings FrameSettingsFromControls() const;
+  barywalk::FrameState CurrentFrameState() const;
+  // The current frame at the panel's size; records no flare statistics.
+  wxImage CurrentFrameImage();
+  // Ctrl+S: asks for a file name, then SaveFrameTo.
+  void OnSaveFrame(wxCommandEvent& event);
+  // Writes the current frame as PNG to `path`, complete or not at all;
+  // tells the user when it fails.
+  bool SaveFrameTo(const wxString& path);
 
   // Flares (flare_handlers.cpp).
   void OnReadFlares(wxCommandEvent& event);
@@ -140,7 +149,6 @@ class BarywalkDialog : public wxDialog {
   void OnLogScaleClicked(wxCommandEvent& event);
   void OnClipClicked(wxCommandEvent& event);
   void UpdateMaxFlareSize();
-  void DrawFlares(wxDC& dc, barywalk::PixelPoint sunCentre, double sunRadius);
   void RecordFlareStat(const barywalk::SolarFlare& flare, double jd, double angle);
   // The flare side's message boxes, all through m_showMessage when set.
   int ShowMessage(const wxString& text, const wxString& caption, long style, wxWindow* parent);

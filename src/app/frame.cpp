@@ -1,43 +1,94 @@
-// The frame of the orbit view: the dialog's settings handed to the layers.
+// The frame of the orbit view: the dialog's settings handed to the shared
+// frame drawing, and saving the current frame as a PNG picture (Ctrl+S).
 #include <wx/checkbox.h>
 #include <wx/dc.h>
-#include <wx/graphics.h>
+#include <wx/filedlg.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/wfstream.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "app/barywalk_dialog.h"
 #include "controls/spin_ctrl_dbl.h"
-#include "views/view_geometry.h"
+#include "render/frame_drawing.h"
 
-// Layer order, bottom to top: background, planet markers (which refill the
-// longitude table the flare layer reads), the Sun layer and the flares.
-// Drawn without anti-aliasing: the view works in whole pixels, and blending
-// the edges of the 2,200-segment trail alone would cost most of a tick.
-void BarywalkDialog::DrawFrame(wxDC& dc, int w, int h) {
-  if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
-  barywalk::DrawBackground(dc, w, h);
-  DrawPlanetDirections(dc, w, h, m_sunOffset);
-  DrawSunLayer(dc, w, m_sunOffset);
-  dc.SetBrush(wxNullBrush);
-  dc.SetPen(wxNullPen);
-}
-
-void BarywalkDialog::DrawPlanetDirections(wxDC& dc, int w, int h,
-                                          barywalk::PixelPoint sunCentre) {
-  std::array<bool, barywalk::kPlanetCount> shown{};
-  for (int i = 0; i < barywalk::kPlanetCount; ++i) shown[i] = m_planetBoxes[i]->GetValue();
-  barywalk::DrawPlanetDirections(dc, w, h, sunCentre, m_simTime, shown, m_planetLongitudes);
-}
-
-void BarywalkDialog::DrawSunLayer(wxDC& dc, int w, barywalk::PixelPoint sunCentre) {
-  barywalk::SunLayerOptions options;
-  options.orbit = m_showOrbit->GetValue();
-  options.sun = m_showSun->GetValue();
-  options.year = m_showYear->GetValue();
-  options.month = m_showMonth->GetValue();
-  options.day = m_showDay->GetValue();
-  options.acceleration = m_showAcceleration->GetValue();
-  options.accelFactor = m_accelFactor->GetValue();
-  barywalk::DrawSunLayer(dc, w, sunCentre, m_sunAccel, m_simTime, options, m_sunPath);
-  if (m_showFlares->GetValue()) {
-    DrawFlares(dc, sunCentre, barywalk::MakeViewGeometry(w, w).scale);
+barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
+  barywalk::FrameSettings settings;
+  for (int i = 0; i < barywalk::kPlanetCount; ++i) {
+    settings.planets[i] = m_planetBoxes[i]->GetValue();
   }
+  barywalk::SunLayerOptions& sun = settings.sunLayer;
+  sun.orbit = m_showOrbit->GetValue();
+  sun.sun = m_showSun->GetValue();
+  sun.year = m_showYear->GetValue();
+  sun.month = m_showMonth->GetValue();
+  sun.day = m_showDay->GetValue();
+  sun.acceleration = m_showAcceleration->GetValue();
+  sun.accelFactor = m_accelFactor->GetValue();
+  settings.flares = m_showFlares->GetValue();
+  settings.flareScale = m_flareScale->GetValue();
+  settings.useDuration = m_useDuration->GetValue();
+  settings.durationMinutes = m_duration->GetValue();
+  settings.incrementDays = m_increment->GetValue();
+  return settings;
+}
+
+barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
+  barywalk::FrameState state;
+  state.simTime = m_simTime;
+  state.sunOffset = m_sunOffset;
+  state.sunAccel = m_sunAccel;
+  state.path = &m_sunPath;
+  state.flares = &m_flares;
+  state.maxFlareSize = m_maxFlareSize;
+  return state;
+}
+
+// Every flare symbol drawn feeds the statistics.
+void BarywalkDialog::DrawFrame(wxDC& dc, int w, int h) {
+  barywalk::DrawViewFrame(
+      dc, w, h, FrameSettingsFromControls(), CurrentFrameState(), m_planetLongitudes,
+      [this](double jd, const barywalk::SolarFlare& flare, const barywalk::FlareSymbol& symbol) {
+        RecordFlareStat(flare, jd, symbol.angle);
+      });
+}
+
+wxImage BarywalkDialog::CurrentFrameImage() {
+  const wxSize size = m_panel->GetSize();
+  barywalk::PlanetLongitudes longitudes;  // a picture leaves the frame's table alone
+  return barywalk::RenderToImage(size.x, size.y, [&](wxDC& dc) {
+    barywalk::DrawViewFrame(dc, size.x, size.y, FrameSettingsFromControls(), CurrentFrameState(),
+                            longitudes);
+  });
+}
+
+void BarywalkDialog::OnSaveFrame(wxCommandEvent&) {
+  wxFileDialog dialog(this, _("Save the frame as PNG"), wxEmptyString, _T("barywalk-frame.png"),
+                      _("PNG pictures (*.png)|*.png"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return;
+  SaveFrameTo(dialog.GetPath());
+}
+
+// Written to a temporary file beside the target and renamed when complete,
+// so a failed save never leaves a broken picture under the chosen name.
+bool BarywalkDialog::SaveFrameTo(const wxString& path) {
+  const wxImage image = CurrentFrameImage();
+  bool saved = false;
+  int error = 0;
+  {
+    wxLogNull quiet;  // the toolkit's own error boxes would repeat ours
+    errno = 0;
+    wxTempFileOutputStream out(path);
+    saved = out.IsOk() && image.SaveFile(out, wxBITMAP_TYPE_PNG) && out.Commit();
+    error = errno;
+    if (!saved) out.Discard();
+  }
+  if (saved) return true;
+  wxString text = wxString::Format(_("The frame was not saved to %s."), path);
+  if (error != 0) text << _T("\n") << wxString(std::strerror(error), wxConvLibc);
+  ShowMessage(text, _("Save the frame"), wxOK | wxICON_ERROR | wxCENTRE, this);
+  return false;
 }

@@ -11,20 +11,7 @@
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "ephemeris/barycenter.h"
-
-namespace {
-
-
-// While the user is still typing, the increment control reports the text as
-// it stands, unchecked; the clock keeps to the range that the control
-// enforces once the entry is confirmed.
-double ClampIncrement(double days) {
-  if (!(days >= kMinIncrementDays)) return kMinIncrementDays;  // also NaN
-  if (days > kMaxIncrementDays) return kMaxIncrementDays;
-  return days;
-}
-
-}  // namespace
+#include "simulation/sim_clock.h"
 
 void BarywalkDialog::ResetSimulation() {
   m_startTime = m_startDate->GetValue().GetJulianDayNumber();
@@ -52,15 +39,8 @@ void BarywalkDialog::UpdateFrame() {
 void BarywalkDialog::StepSimulation() {
   if (m_playing) {
     m_prevTime = m_simTime;
-    const double increment = ClampIncrement(m_increment->GetValue());
-    bool runEnds = false;
-    if (!m_reverse) {
-      m_simTime += increment;
-      runEnds = m_simTime >= m_endTime;
-    } else {
-      m_simTime -= increment;
-      runEnds = m_simTime < m_startTime;
-    }
+    const bool runEnds = barywalk::AdvanceClock(m_simTime, m_increment->GetValue(), m_reverse,
+                                                m_startTime, m_endTime);
     if (runEnds) {
       // The time is left at the first value past the end; not clamped.
       m_playing = false;
@@ -70,7 +50,9 @@ void BarywalkDialog::StepSimulation() {
   }
   m_prevSunOffset = m_sunOffset;
   UpdateEphemeris(m_simTime);
-  if (m_playing && !m_paused && !m_reverse) m_sunPath.AddPoint(m_simTime, m_sunOffset);
+  if (barywalk::TrailTakesPoint(m_playing, m_paused, m_reverse)) {
+    m_sunPath.AddPoint(m_simTime, m_sunOffset);
+  }
 }
 
 void BarywalkDialog::UpdateEphemeris(double jd) {

@@ -40,6 +40,8 @@ class BarywalkDialogTestAccess {
     return D::FlareFileLine(name, report);
   }
   bool DumpStatsTo(const wxString& path) { return d.DumpStatsTo(path); }
+  bool SaveFrameTo(const wxString& path) { return d.SaveFrameTo(path); }
+  barywalk::FrameSettings FrameSettings() const { return d.FrameSettingsFromControls(); }
   // Replaces the message boxes of the flare side.
   void SetShowMessage(D::MessageFunction show) { d.m_showMessage = std::move(show); }
   void TimerTick() {

@@ -1,5 +1,7 @@
 // What the command-line programs share: dates taken as the dialog takes
 // them, and output files that appear only when complete.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -78,6 +80,23 @@ TEST(OutputFile, AppearsOnlyWhenCommitted) {
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "complete\n");
+  std::remove(path.c_str());
+}
+
+// Not the temporary file's private mode: readable as any new file is.
+TEST(OutputFile, GetsTheModeOfANewFile) {
+  const std::string path = TempDir() + "/barywalk-output-mode-test.txt";
+  std::remove(path.c_str());
+  const mode_t mask = umask(022);
+  {
+    barywalk::OutputFile out(path);
+    out.stream() << "x";
+    out.Commit();
+  }
+  umask(mask);
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
   std::remove(path.c_str());
 }
 

@@ -1,5 +1,6 @@
 #include "cli_output.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,6 +45,11 @@ std::string ReserveTemporaryBeside(const std::string& path) {
   if (fd < 0) {
     throw UsageError("cannot write " + path + ": " + std::strerror(errno));
   }
+  // mkstemp makes the file private; the output gets the permissions of any
+  // new file (0666 less the umask) once it takes its final name.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
   close(fd);
   return std::string(buffer.data());
 }

@@ -1,0 +1,29 @@
+// The player's clock: how one tick moves the simulated time, when a run
+// ends, and when the Sun's new place is offered to the trail. The dialog's
+// player and barywalk-render both step through these.
+#pragma once
+
+namespace barywalk {
+
+// Range of the increment, in days per step: one minute to one year.
+constexpr double kMinIncrementDays = 1.0 / 1440.0;
+constexpr double kMaxIncrementDays = 365.0;
+
+// The increment the clock steps by: `days` kept to [kMinIncrementDays,
+// kMaxIncrementDays]; NaN becomes the minimum. (While the user is still
+// typing, the increment field reports its text unchecked.)
+double ClampIncrement(double days);
+
+// One tick of a playing clock. Moves `simTime` (Julian day) by the clamped
+// `incrementDays`, forwards or, with `reverse`, backwards. Returns true when
+// this step ends the run: forwards once the time is at or past `endTime`,
+// backwards once it is strictly before `startTime`. The time keeps the value
+// just computed; it is not clamped to the end or the start.
+bool AdvanceClock(double& simTime, double incrementDays, bool reverse, double startTime,
+                  double endTime);
+
+// Whether a tick offers the Sun's new centre to the trail: only while
+// playing forwards (the trail then keeps it by its own 10-day rule).
+bool TrailTakesPoint(bool playing, bool paused, bool reverse);
+
+}  // namespace barywalk
