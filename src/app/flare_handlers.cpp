@@ -149,22 +149,10 @@ wxString BarywalkDialog::FlareFileLine(const wxString& displayName,
 void BarywalkDialog::DrawFlares(wxDC& dc, barywalk::PixelPoint sunCentre, double sunRadius) {
   const barywalk::FlareWindow window = barywalk::FlareVisibilityWindow(
       m_simTime, m_useDuration->GetValue(), m_duration->GetValue(), m_increment->GetValue());
-  barywalk::FlareFrame frame;
-  frame.earthLongitude = barywalk::EarthLongitude(m_simTime);  // once for all flares
-  frame.scaleFactor = m_flareScale->GetValue();
-  frame.centreX = sunCentre.x;
-  frame.centreY = sunCentre.y;
-  frame.sunRadius = sunRadius;
-  frame.maxFlareSize = m_maxFlareSize;
-  barywalk::DrawFlareLayer(
-      dc, m_panel->GetSize().GetHeight(), m_flares, window, frame,
-      [this](double jd, const barywalk::SolarFlare& flare, const barywalk::FlareSymbol& symbol) {
-        RecordFlareStat(flare, jd, symbol.angle);
-      });
-}
-
-void BarywalkDialog::RecordFlareStat(const barywalk::SolarFlare& flare, double jd, double angle) {
-  barywalk::RecordFlareStat(m_flareStats, m_planetLongitudes, flare, jd, angle);
+  const barywalk::FlareFrame frame = barywalk::MakeFlareFrame(
+      m_simTime, m_flareScale->GetValue(), sunCentre.x, sunCentre.y, sunRadius, m_maxFlareSize);
+  barywalk::DrawFlareLayer(dc, m_panel->GetSize().GetHeight(), m_flares, window, frame,
+                           barywalk::FlareStatRecorder(m_flareStats, m_planetLongitudes));
 }
 
 void BarywalkDialog::UpdateMaxFlareSize() { m_maxFlareSize = barywalk::MaxFlareSize(m_flares); }

@@ -5,26 +5,13 @@
 #include <wx/dcclient.h>
 #include <wx/panel.h>
 
+#include "analysis/play_clock.h"
 #include "app/app_constants.h"
 #include "app/barywalk_dialog.h"
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "ephemeris/barycenter.h"
-
-namespace {
-
-
-// While the user is still typing, the increment control reports the text as
-// it stands, unchecked; the clock keeps to the range that the control
-// enforces once the entry is confirmed.
-double ClampIncrement(double days) {
-  if (!(days >= kMinIncrementDays)) return kMinIncrementDays;  // also NaN
-  if (days > kMaxIncrementDays) return kMaxIncrementDays;
-  return days;
-}
-
-}  // namespace
 
 void BarywalkDialog::ResetSimulation() {
   m_startTime = m_startDate->GetValue().GetJulianDayNumber();
@@ -52,16 +39,14 @@ void BarywalkDialog::UpdateFrame() {
 void BarywalkDialog::StepSimulation() {
   if (m_playing) {
     m_prevTime = m_simTime;
-    const double increment = ClampIncrement(m_increment->GetValue());
-    bool runEnds = false;
-    if (!m_reverse) {
-      m_simTime += increment;
-      runEnds = m_simTime >= m_endTime;
-    } else {
-      m_simTime -= increment;
-      runEnds = m_simTime < m_startTime;
-    }
-    if (runEnds) {
+    // While the user is still typing, the increment control reports the
+    // text as it stands, unchecked; the clock keeps to the range that the
+    // control enforces once the entry is confirmed.
+    const double increment = barywalk::ClampPlayIncrement(m_increment->GetValue());
+    const barywalk::PlayClockStep step =
+        barywalk::StepPlayClock(m_simTime, increment, m_reverse, m_startTime, m_endTime);
+    m_simTime = step.time;
+    if (step.runEnds) {
       // The time is left at the first value past the end; not clamped.
       m_playing = false;
       m_paused = false;

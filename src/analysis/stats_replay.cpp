@@ -1,0 +1,63 @@
+#include "analysis/stats_replay.h"
+
+#include <cmath>
+
+#include "analysis/play_clock.h"
+#include "ephemeris/planets.h"
+#include "flares/flare_symbols.h"
+#include "views/view_geometry.h"
+
+namespace barywalk {
+namespace {
+
+// Progress is reported every this many ticks.
+constexpr std::int64_t kProgressTicks = 65536;
+
+// The flare statistics of the frame drawn at `simTime`.
+void RecordFrame(FlareStatMap& stats, const FlareMap& flares, const PlayForwardRun& run,
+                 double simTime, double sunRadius, double maxFlareSize) {
+  const FlareWindow window = FlareVisibilityWindow(simTime, run.useDuration, run.durationMinutes,
+                                                   run.incrementDays);
+  const FlareRange range = FlaresInWindow(flares, window);
+  if (range.first == range.second) return;
+  // The Sun's centre moves the symbols, not their size or angle: the
+  // statistics do not depend on it.
+  const FlareFrame frame = MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, maxFlareSize);
+  PlanetLongitudes longitudes;
+  bool filled = false;
+  const FlareSymbolVisitor record = FlareStatRecorder(stats, longitudes);
+  ForEachFlareSymbol(flares, window, frame,
+                     [&](double jd, const SolarFlare& flare, const FlareSymbol& symbol) {
+                       if (!filled) {
+                         FillPlanetLongitudes(AllPlanetPositions(simTime), longitudes);
+                         filled = true;
+                       }
+                       record(jd, flare, symbol);
+                     });
+}
+
+}  // namespace
+
+std::int64_t EstimatedTickCount(const PlayForwardRun& run) {
+  const double ticks = std::ceil((run.endTime - run.startTime) / ClampPlayIncrement(run.incrementDays));
+  return ticks >= 1 && ticks < 9e18 ? static_cast<std::int64_t>(ticks) : 1;
+}
+
+FlareStatMap ReplayPlayForwardStats(const FlareMap& flares, const PlayForwardRun& run,
+                                    const std::function<void(std::int64_t)>& progress) {
+  FlareStatMap stats;
+  const double maxFlareSize = MaxFlareSize(flares);  // as Play forward computes it
+  const double sunRadius = MakeViewGeometry(run.panelWidth, run.panelWidth).scale;
+  const double increment = ClampPlayIncrement(run.incrementDays);
+  double t = run.startTime;
+  for (std::int64_t tick = 1;; ++tick) {
+    const PlayClockStep step = StepPlayClock(t, increment, false, run.startTime, run.endTime);
+    t = step.time;
+    RecordFrame(stats, flares, run, t, sunRadius, maxFlareSize);
+    if (step.runEnds) break;
+    if (progress && tick % kProgressTicks == 0) progress(tick);
+  }
+  return stats;
+}
+
+}  // namespace barywalk
