@@ -152,6 +152,10 @@ class ShiftPlanetsNull {
   ShiftPlanetsNull(const std::vector<FlareAngles>& flares, const FlareMap& map,
                    const SignificanceOptions& options)
       : m_flares(flares), m_options(options) {
+    for (const FlareAngles& flare : flares) {
+      m_times.push_back(flare.jd);
+      m_directions.push_back(flare.directionRad);
+    }
     double first = 0, last = 0;
     NullTimeSpan(map, options, first, last);
     for (Planet planet : options.planets) {
@@ -166,13 +170,17 @@ class ShiftPlanetsNull {
     const std::size_t n = m_flares.size();
     std::vector<double> nearest(n, kPi);
     const bool axial = m_options.axial;
+    std::vector<double> angles(n);
     for (std::size_t s = 0; s < m_tables.size(); ++s) {
       const LongitudeTable& table = *m_tables[s];
+      // The angles first, free of the counters' stores, so that the
+      // processor overlaps the flares' interpolations.
       for (std::size_t i = 0; i < n; ++i) {
-        const double angle =
-            PlanetAngle(m_flares[i].directionRad, table.Unwrapped(m_flares[i].jd + shift), axial);
-        tally.Planet(static_cast<int>(s), angle);
-        if (angle < nearest[i]) nearest[i] = angle;
+        angles[i] = PlanetAngle(m_directions[i], table.Unwrapped(m_times[i] + shift), axial);
+      }
+      for (std::size_t i = 0; i < n; ++i) {
+        tally.Planet(static_cast<int>(s), angles[i]);
+        nearest[i] = std::min(nearest[i], angles[i]);
       }
     }
     for (double angle : nearest) tally.Nearest(angle);
@@ -203,6 +211,8 @@ class ShiftPlanetsNull {
   const std::vector<FlareAngles>& m_flares;
   const SignificanceOptions& m_options;
   double m_minPhaseRad = ShiftExclusionRad(m_options);
+  std::vector<double> m_times;       // the flares' times and directions, packed
+  std::vector<double> m_directions;
   std::vector<std::unique_ptr<LongitudeTable>> m_tables;
 };
 

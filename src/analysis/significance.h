@@ -147,8 +147,8 @@ inline double barywalk::PlanetAngle(double a, double L, bool axial) {
   constexpr double kPi = 3.141592653589793;
   const double x = (a - L) * (1.0 / kTwoPi);
   // Nearest whole turn by truncation (one instruction, unlike floor); the
-  // unwrapped longitudes stay far below the integer range.
-  const double turns = static_cast<double>(static_cast<long long>(x + (x >= 0 ? 0.5 : -0.5)));
+  // unwrapped longitudes of a few thousand years stay far below 2^31 turns.
+  const double turns = static_cast<double>(static_cast<int>(x + (x >= 0 ? 0.5 : -0.5)));
   double d = std::fabs((x - turns) * kTwoPi);
   if (d > kPi) d = kPi;
   if (axial && d > kPi / 2) d = kPi - d;
