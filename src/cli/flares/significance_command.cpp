@@ -238,10 +238,15 @@ std::string PValue(double p) {
 
 void WriteTableRow(std::ostream& out, const std::string& name, const NullSummary& s, bool family) {
   char line[256];
-  std::snprintf(line, sizeof line, "%-12s %8.0f %10.1f %9.1f - %-9.1f %7s %9s %13s\n", name.c_str(),
-                s.observed, s.nullMean, s.null05, s.null95, Ratio(s).c_str(), PValue(s.pValue).c_str(),
-                family ? PValue(s.familyWiseP).c_str() : "");
+  std::snprintf(line, sizeof line, "%-12s %8.0f %10.1f %9.1f - %-9.1f %7s %9s", name.c_str(),
+                s.observed, s.nullMean, s.null05, s.null95, Ratio(s).c_str(),
+                PValue(s.pValue).c_str());
   out << line;
+  if (family) {
+    std::snprintf(line, sizeof line, " %13s", PValue(s.familyWiseP).c_str());
+    out << line;
+  }
+  out << '\n';
 }
 
 void WriteTable(std::ostream& out, const SignificanceRequest& request, const LoadedCatalogs& catalogs,
@@ -270,8 +275,8 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   out << "Monte Carlo: " << o.replicates << " replicates, seed " << o.seed
       << ";\n  p = (1 + k) / (N + 1), k = replicates at least as large as observed.\n\n";
   char header[256];
-  std::snprintf(header, sizeof header, "%-12s %8s %10s %21s %7s %9s %13s\n", "planet", "observed",
-                "null mean", "null 5 - 95 %", "ratio", "p-value", "family-wise p");
+  std::snprintf(header, sizeof header, "%-12s %8s %10s    %-18s %7s %9s %13s\n", "planet",
+                "observed", "null mean", "null 5 - 95 %", "ratio", "p-value", "family-wise p");
   out << header;
   for (std::size_t s = 0; s < o.planets.size(); ++s) {
     WriteTableRow(out, PlanetName(o.planets[s]), result.perPlanet[s], true);
@@ -331,9 +336,9 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
 void WritePlot(const SignificanceRequest& request, const SignificanceResult& result) {
   const SignificanceOptions& o = request.options;
   const std::string temp = ReserveTemporaryBeside(request.plot);
-  const std::string note =
-      std::string(o.null == NullModel::ShiftPlanets ? "planets shifted" : "times shuffled") + ", " +
-      std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed);
+  const std::string note = std::string(o.null == NullModel::ShiftPlanets ? "shift" : "permute") +
+                           " null, N = " + std::to_string(o.replicates) + ", seed " +
+                           std::to_string(o.seed);
   WriteSignificancePlot(result, o.withinRad, note, PlotDeviceFor(request.plot), temp);
   if (std::rename(temp.c_str(), request.plot.c_str()) != 0) {
     std::remove(temp.c_str());
