@@ -105,6 +105,20 @@ std::string PlotDeviceFor(const std::string& path) {
   return "";
 }
 
+bool PlotDeviceAvailable(const std::string& device) {
+  constexpr int kMaxDevices = 128;
+  const char* menuArray[kMaxDevices] = {};
+  const char* nameArray[kMaxDevices] = {};
+  const char** menus = menuArray;
+  const char** names = nameArray;
+  int count = kMaxDevices;  // in: room; out: devices found
+  plgFileDevs(&menus, &names, &count);
+  for (int i = 0; i < count; ++i) {
+    if (names[i] != nullptr && device == names[i]) return true;
+  }
+  return false;
+}
+
 void WriteSignificancePlot(const SignificanceResult& result, double withinRad,
                            const std::string& note, const std::string& device,
                            const std::string& path) {

@@ -14,6 +14,11 @@ namespace barywalk {
 // any case), or an empty string for any other name.
 std::string PlotDeviceFor(const std::string& path);
 
+// Whether PLplot offers `device` on this machine (its cairo driver is a
+// separate package). PLplot ends the process on a device it lacks, so
+// callers check first.
+bool PlotDeviceAvailable(const std::string& device);
+
 // Draws `result` into `path` with `device` (from PlotDeviceFor). `note`,
 // one short line (the null, replicates and seed), ends the legend.
 void WriteSignificancePlot(const SignificanceResult& result, double withinRad,

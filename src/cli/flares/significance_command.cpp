@@ -162,8 +162,13 @@ SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
       request.summaryCsv = reader.Value();
     } else if (name == "--plot") {
       request.plot = reader.Value();
-      if (PlotDeviceFor(request.plot).empty()) {
+      const std::string device = PlotDeviceFor(request.plot);
+      if (device.empty()) {
         throw UsageError("--plot: " + Quoted(request.plot) + " does not end in .svg, .png or .pdf");
+      }
+      if (!PlotDeviceAvailable(device)) {
+        throw UsageError("--plot: PLplot's " + device +
+                         " device is not installed (Debian package plplot-driver-cairo)");
       }
     } else {
       reader.Unknown();
