@@ -179,6 +179,10 @@ TEST(SignificanceStatisticsTest, KuiperAndQuantiles) {
   EXPECT_NEAR(PlanetAngle(0.1, 0.1 + 40 * 2 * M_PI + 0.2, false), 0.2, 1e-9);
   EXPECT_NEAR(PlanetAngle(0.0, M_PI - 0.3, true), 0.3, 1e-12);
   EXPECT_NEAR(PlanetAngle(0.0, M_PI - 0.3, false), M_PI - 0.3, 1e-12);
+  // A flare longitude of 1e300 degrees in a file still gives an angle.
+  const double huge = PlanetAngle(1e300, 0.5, false);
+  EXPECT_GE(huge, 0.0);
+  EXPECT_LE(huge, M_PI);
 }
 
 }  // namespace
