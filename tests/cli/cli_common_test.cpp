@@ -9,6 +9,9 @@
 #include <string>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli_args.h"
 #include "cli_output.h"
@@ -83,6 +86,54 @@ TEST(OutputFile, AppearsOnlyWhenCommitted) {
 
 TEST(OutputFile, MissingFolderIsBadInput) {
   EXPECT_THROW(barywalk::OutputFile("/nonexistent-folder/x.txt"), barywalk::UsageError);
+}
+
+// A pipe given as the output (like /dev/null or a FIFO) is written in
+// place and stays a pipe; renaming a temporary file over it would replace it.
+TEST(OutputFile, PipesAreWrittenInPlace) {
+  const std::string fifo = TempDir() + "/barywalk-output-fifo-" + std::to_string(getpid());
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  {
+    barywalk::OutputFile out(fifo);
+    out.stream() << "through the pipe\n";
+    out.Commit();
+  }
+  char text[64] = {};
+  EXPECT_EQ(read(reader, text, sizeof text - 1), 17);
+  EXPECT_STREQ(text, "through the pipe\n");
+  close(reader);
+  struct stat info {};
+  ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  std::remove(fifo.c_str());
+  const std::string folder = TempDir();
+  EXPECT_THROW(barywalk::OutputFile{folder}, barywalk::UsageError);  // a folder
+}
+
+// Through a symbolic link the linked file gets the output; the link stays.
+TEST(OutputFile, SymbolicLinksKeepPointingAtTheirFile) {
+  const std::string target = TempDir() + "/barywalk-output-target-" + std::to_string(getpid());
+  const std::string link = target + ".link";
+  std::ofstream(target) << "old\n";
+  std::remove(link.c_str());
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  {
+    barywalk::OutputFile out(link);
+    out.stream() << "new\n";
+    out.Commit();
+  }
+  struct stat info {};
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  std::ifstream in(target);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "new\n");
+  std::remove(link.c_str());
+  std::remove(target.c_str());
 }
 
 TEST(ProgressBar, StaysSilentForShortWorkAndWhenDisabled) {
