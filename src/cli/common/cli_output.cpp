@@ -50,6 +50,17 @@ std::string ReserveTemporaryBeside(const std::string& path) {
   return std::string(buffer.data());
 }
 
+std::string RenameTarget(const std::string& path) {
+  // Through a symbolic link the file it names is replaced, not the link.
+  char target[PATH_MAX];
+  struct stat linkInfo {};
+  if (lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
+      realpath(path.c_str(), target) != nullptr) {
+    return target;
+  }
+  return path;
+}
+
 OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
   if (m_path == "-") return;
   struct stat info {};
@@ -62,15 +73,7 @@ OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
     m_inPlace = true;
     return;
   }
-  // Through a symbolic link the file it names is replaced, not the link.
-  char target[PATH_MAX];
-  struct stat linkInfo {};
-  if (lstat(m_path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
-      realpath(m_path.c_str(), target) != nullptr) {
-    m_renameTo = target;
-  } else {
-    m_renameTo = m_path;
-  }
+  m_renameTo = RenameTarget(m_path);
   m_tempPath = ReserveTemporaryBeside(m_renameTo);
   m_file.open(m_tempPath, std::ios::binary | std::ios::trunc);
   if (!m_file) {

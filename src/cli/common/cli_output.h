@@ -42,6 +42,10 @@ class OutputFile {
   bool m_committed = false;
 };
 
+// The file that renaming a finished output onto `path` should replace:
+// `path` itself, or the file a symbolic link at `path` names.
+std::string RenameTarget(const std::string& path);
+
 // A temporary path beside `path` ("dir/.name.tmp-XXXXXX"), created empty
 // and so reserved; for outputs that another program (an encoder) writes.
 // Throws UsageError when the folder cannot take it.

@@ -1,5 +1,7 @@
 // barywalk-flares significance: are these flares nearer to the planets'
 // directions than chance allows?
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -165,6 +167,10 @@ SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
       const std::string device = PlotDeviceFor(request.plot);
       if (device.empty()) {
         throw UsageError("--plot: " + Quoted(request.plot) + " does not end in .svg, .png or .pdf");
+      }
+      struct stat info {};
+      if (stat(request.plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        throw UsageError("--plot: " + Quoted(request.plot) + " is not a plain file");
       }
       if (!PlotDeviceAvailable(device)) {
         throw UsageError("--plot: PLplot's " + device +
@@ -340,12 +346,13 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
 
 void WritePlot(const SignificanceRequest& request, const SignificanceResult& result) {
   const SignificanceOptions& o = request.options;
-  const std::string temp = ReserveTemporaryBeside(request.plot);
+  const std::string target = RenameTarget(request.plot);
+  const std::string temp = ReserveTemporaryBeside(target);
   const std::string note = std::string(o.null == NullModel::ShiftPlanets ? "shift" : "permute") +
                            " null, N = " + std::to_string(o.replicates) + ", seed " +
                            std::to_string(o.seed);
   WriteSignificancePlot(result, o.withinRad, note, PlotDeviceFor(request.plot), temp);
-  if (std::rename(temp.c_str(), request.plot.c_str()) != 0) {
+  if (std::rename(temp.c_str(), target.c_str()) != 0) {
     std::remove(temp.c_str());
     throw std::runtime_error("cannot write " + request.plot);
   }
