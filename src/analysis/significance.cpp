@@ -76,7 +76,7 @@ struct ReplicateStore {
   int* Counts(int r) { return &counts[static_cast<std::size_t>(r) * planetCount]; }
   std::uint32_t* Kuiper(int r) { return &kuiper[static_cast<std::size_t>(r) * kKuiperBins]; }
   std::uint32_t* Histograms(int r) {
-    return &histograms[static_cast<std::size_t>(r) * panelCount * binCount];
+    return histograms.data() + static_cast<std::size_t>(r) * panelCount * binCount;
   }
 
   int planetCount, panelCount, binCount;
@@ -98,12 +98,12 @@ class ReplicateTally {
   // One flare's angle to planet `s` of the set.
   void Planet(int s, double angle) {
     m_counts[s] += angle < m_within;
-    ++m_histograms[(s + 1) * m_bins + FastBin(angle, m_binsPerRad, m_bins)];
+    if (m_bins > 0) ++m_histograms[(s + 1) * m_bins + FastBin(angle, m_binsPerRad, m_bins)];
   }
   void Nearest(double angle) {
     m_any += angle < m_within;
     ++m_kuiper[FastBin(angle, m_kuiperBinsPerRad, kKuiperBins)];
-    ++m_histograms[FastBin(angle, m_binsPerRad, m_bins)];
+    if (m_bins > 0) ++m_histograms[FastBin(angle, m_binsPerRad, m_bins)];
   }
 
  private:
@@ -380,6 +380,7 @@ void SummariseKuiper(SignificanceResult& result, ReplicateStore& store, int repl
 void SummariseHistograms(SignificanceResult& result, ReplicateStore& store,
                          const SignificanceOptions& options, int replicates) {
   const int bins = store.binCount;
+  if (bins <= 0) return;  // no figure asked for
   for (int panel = 0; panel < store.panelCount; ++panel) {
     AngleHistogram h;
     h.title = panel == 0 ? "nearest planet" : PlanetName(options.planets[panel - 1]);

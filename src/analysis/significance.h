@@ -58,7 +58,7 @@ struct SignificanceOptions {
   int threads = 1;
   double minShiftYears = 1;    // ShiftPlanets: |D| from this ...
   double maxShiftYears = 500;  // ... to this, in Julian years
-  int histogramBins = 36;      // bins of the per-panel histograms (figure)
+  int histogramBins = 36;      // bins of the per-panel histograms (figure); 0: none
 };
 
 // The shift null takes no shift that brings a planet of the set within
@@ -107,7 +107,8 @@ struct SignificanceResult {
   NullSummary kuiper;       // Kuiper's V of the nearest-planet angles
   double familyWiseP = 1;   // for "some planet of the set"
   double maxAngleRad = 0;   // pi, or pi / 2 when axial
-  // [0]: nearest-planet angles; then one per planet of the set.
+  // [0]: nearest-planet angles; then one per planet of the set. Empty
+  // when options.histogramBins is 0.
   std::vector<AngleHistogram> histograms;
 };
 

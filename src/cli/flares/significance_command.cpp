@@ -184,6 +184,7 @@ SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
   options.withinRad = NumberInRange("--within", within, 0, largest) * kRadPerDeg;
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
+  if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
   return request;
 }
 
