@@ -45,6 +45,7 @@ void BM_Significance10000Replicates(benchmark::State& state) {
   SignificanceOptions options;
   options.planets = DefaultPlanetSet();
   options.replicates = 10000;
+  options.histogramBins = 0;  // as without --plot
   options.threads = std::max(1u, std::thread::hardware_concurrency());
   options.null = state.range(0) == 0 ? NullModel::ShiftPlanets : NullModel::PermuteWithinYear;
   for (auto _ : state) {
