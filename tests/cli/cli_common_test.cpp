@@ -7,6 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "cli_args.h"
+#include "cli_options.h"
 #include "cli_output.h"
 
 namespace {
@@ -152,3 +154,53 @@ TEST(ProgressBar, StaysSilentForShortWorkAndWhenDisabled) {
 }
 
 }  // namespace
+
+// Options with values in both spellings, flags, positionals, "-" and "--".
+TEST(ArgumentReader, ReadsOptionsFlagsAndPositionals) {
+  barywalk::ArgumentReader reader({"--step=0.5", "a.flr", "--log", "-o", "-", "--", "--odd.flr", "-"});
+  std::vector<std::string> seen;
+  while (reader.Next()) {
+    if (!reader.IsOption()) {
+      seen.push_back("file " + reader.Current());
+    } else if (reader.Current() == "--log") {
+      reader.NoValue();
+      seen.push_back("flag --log");
+    } else {
+      seen.push_back(reader.Current() + " = " + reader.Value());
+    }
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"--step = 0.5", "file a.flr", "flag --log", "-o = -",
+                                            "file --odd.flr", "file -"}));
+}
+
+TEST(ArgumentReader, EachMistakeIsOneUsageError) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--step", "1", "--step", "2"}, "--step given more than once"},
+      {{"--step"}, "--step needs a value"},
+      {{"--log=yes"}, "--log takes no value"},
+  };
+  for (const Case& c : cases) {
+    barywalk::ArgumentReader reader(c.args);
+    try {
+      while (reader.Next()) {
+        if (reader.Current() == "--log") {
+          reader.NoValue();
+        } else {
+          reader.Value();
+        }
+      }
+      ADD_FAILURE() << c.message << ": no error";
+    } catch (const barywalk::UsageError& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+  EXPECT_THROW(barywalk::NumberInRange("--scale", "101", 0, 100), barywalk::UsageError);
+  EXPECT_THROW(barywalk::NumberInRange("--scale", "1x", 0, 100), barywalk::UsageError);
+  EXPECT_EQ(barywalk::NumberInRange("--scale", "2.5", 0, 100), 2.5);
+  EXPECT_THROW(barywalk::WholeNumberInRange("--n", "0", 1, 10), barywalk::UsageError);
+  EXPECT_EQ(barywalk::WholeNumberInRange("--n", "10", 1, 10), 10);
+}
