@@ -149,7 +149,6 @@ class BarywalkDialog : public wxDialog {
   void OnLogScaleClicked(wxCommandEvent& event);
   void OnClipClicked(wxCommandEvent& event);
   void UpdateMaxFlareSize();
-  void RecordFlareStat(const barywalk::SolarFlare& flare, double jd, double angle);
   // The flare side's message boxes, all through m_showMessage when set.
   int ShowMessage(const wxString& text, const wxString& caption, long style, wxWindow* parent);
 

@@ -144,10 +144,6 @@ wxString BarywalkDialog::FlareFileLine(const wxString& displayName,
 // ---------------------------------------------------------------------------
 // The flare layer and its settings.
 
-void BarywalkDialog::RecordFlareStat(const barywalk::SolarFlare& flare, double jd, double angle) {
-  barywalk::RecordFlareStat(m_flareStats, m_planetLongitudes, flare, jd, angle);
-}
-
 void BarywalkDialog::UpdateMaxFlareSize() { m_maxFlareSize = barywalk::MaxFlareSize(m_flares); }
 
 void BarywalkDialog::OnLogScaleClicked(wxCommandEvent&) {

@@ -51,9 +51,7 @@ barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
 void BarywalkDialog::DrawFrame(wxDC& dc, int w, int h) {
   barywalk::DrawViewFrame(
       dc, w, h, FrameSettingsFromControls(), CurrentFrameState(), m_planetLongitudes,
-      [this](double jd, const barywalk::SolarFlare& flare, const barywalk::FlareSymbol& symbol) {
-        RecordFlareStat(flare, jd, symbol.angle);
-      });
+      barywalk::FlareStatRecorder(m_flareStats, m_planetLongitudes));
 }
 
 wxImage BarywalkDialog::CurrentFrameImage() {

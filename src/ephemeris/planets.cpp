@@ -10,8 +10,12 @@
 namespace barywalk {
 namespace {
 
+double SeriesLongitude(const PlanetSeries& series, double jd) {
+  return EvaluateLongitude(series.longitude, jd) * kRadiansPerDegree;
+}
+
 void SeriesPosition(const PlanetSeries& series, double jd, double& L, double& R) {
-  L = EvaluateLongitude(series.longitude, jd) * kRadiansPerDegree;
+  L = SeriesLongitude(series, jd);
   R = EvaluateRadius(series.radius, jd);
 }
 
@@ -67,6 +71,23 @@ std::array<HeliocentricPosition, kPlanetCount> AllPlanetPositions(double jd) {
     PlanetPosition(kAllPlanets[i], jd, positions[i].L, positions[i].R);
   }
   return positions;
+}
+
+double PlanetLongitude(Planet planet, double jd) {
+  switch (planet) {
+    case Planet::Mercury: return SeriesLongitude(kMercurySeries, jd);
+    case Planet::Venus: return SeriesLongitude(kVenusSeries, jd);
+    case Planet::Earth: return SeriesLongitude(kEarthSeries, jd);
+    case Planet::Mars: return SeriesLongitude(kMarsSeries, jd);
+    case Planet::Jupiter: return SeriesLongitude(kJupiterSeries, jd);
+    case Planet::Saturn: return SeriesLongitude(kSaturnSeries, jd);
+    case Planet::Uranus: return SeriesLongitude(kUranusSeries, jd);
+    case Planet::Neptune: return SeriesLongitude(kNeptuneSeries, jd);
+    case Planet::Pluto: break;
+  }
+  double L = 0, R = 0;
+  PlanetPosition(planet, jd, L, R);  // Pluto's theory gives both at once
+  return L;
 }
 
 }  // namespace barywalk

@@ -88,6 +88,12 @@ void FlareStat::WriteHeader(std::ostream& out) {
       << std::flush;
 }
 
+void FillPlanetLongitudes(const std::array<HeliocentricPosition, kPlanetCount>& positions,
+                          PlanetLongitudes& longitudes) {
+  longitudes.clear();
+  for (int i = 0; i < kPlanetCount; ++i) longitudes[PlanetName(kAllPlanets[i])] = positions[i].L;
+}
+
 void RecordFlareStat(FlareStatMap& stats, const PlanetLongitudes& planetLongitudes,
                      const SolarFlare& flare, double jd, double angle) {
   std::string name = "<none";
@@ -111,6 +117,20 @@ void RecordFlareStat(FlareStatMap& stats, const PlanetLongitudes& planetLongitud
   if (!inserted) stored->second.KeepCloser(stat);
 }
 
+FlareSymbolVisitor FlareStatRecorder(FlareStatMap& stats, const PlanetLongitudes& planetLongitudes) {
+  return [&stats, &planetLongitudes](double jd, const SolarFlare& flare, const FlareSymbol& symbol) {
+    RecordFlareStat(stats, planetLongitudes, flare, jd, symbol.angle);
+  };
+}
+
+void WriteFlareStats(std::ostream& out, const FlareStatMap& stats) {
+  FlareStat::WriteHeader(out);
+  for (const auto& entry : stats) {
+    if (!out) break;
+    entry.second.Write(out);
+  }
+}
+
 bool WriteFlareStatsFile(const std::string& path, const FlareStatMap& stats, std::string& error) {
   errno = 0;
   std::ofstream file(path, std::ios::out | std::ios::trunc);
@@ -118,11 +138,7 @@ bool WriteFlareStatsFile(const std::string& path, const FlareStatMap& stats, std
     error = "cannot open \"" + path + "\": " + (errno != 0 ? std::strerror(errno) : "unknown error");
     return false;
   }
-  FlareStat::WriteHeader(file);
-  for (const auto& entry : stats) {
-    if (!file) break;
-    entry.second.Write(file);
-  }
+  WriteFlareStats(file, stats);
   int writeErrno = file ? 0 : errno;
   errno = 0;
   file.close();

@@ -11,10 +11,13 @@
 // (10 - angle) asterisks, truncated.
 #pragma once
 
+#include <array>
 #include <map>
 #include <ostream>
 #include <string>
 
+#include "ephemeris/planets.h"
+#include "flares/flare_symbols.h"
 #include "flares/solar_flare.h"
 
 namespace barywalk {
@@ -57,6 +60,12 @@ using FlareStatMap = std::map<int, FlareStat>;
 // Heliocentric longitude in radians by planet name ("Earth", ...).
 using PlanetLongitudes = std::map<std::string, double>;
 
+// Refills `longitudes` with the nine planets' longitudes L (radians) from
+// their positions at one instant, given in the planet order, under the
+// names PlanetName gives: the table the statistics measure against.
+void FillPlanetLongitudes(const std::array<HeliocentricPosition, kPlanetCount>& positions,
+                          PlanetLongitudes& longitudes);
+
 // The angular distance of two directions, radians in [0, pi].
 double WrappedAngleDistance(double a, double b);
 
@@ -66,6 +75,16 @@ double WrappedAngleDistance(double a, double b);
 // keeps per flare index the nearest measurement ever seen.
 void RecordFlareStat(FlareStatMap& stats, const PlanetLongitudes& planetLongitudes,
                      const SolarFlare& flare, double jd, double angle);
+
+// The visitor of a frame's flare symbols that records each drawn flare's
+// statistics (RecordFlareStat with the symbol's direction angle).
+// `planetLongitudes` is read at each visit, not copied: a caller may fill
+// it just before the first visit. Both must outlive the visitor.
+FlareSymbolVisitor FlareStatRecorder(FlareStatMap& stats, const PlanetLongitudes& planetLongitudes);
+
+// The statistics file's content: the header, then one line per record in
+// ascending index order.
+void WriteFlareStats(std::ostream& out, const FlareStatMap& stats);
 
 // Writes the header and one line per record to `path` (replacing the
 // file). Returns false with the reason in `error` when the file cannot be

@@ -54,6 +54,18 @@ double FlareDirectionAngle(double earthLongitude, const SolarFlare& flare) {
   return earthLongitude - flare.LongitudeRad();
 }
 
+FlareFrame MakeFlareFrame(double simTime, double scaleFactor, double centreX, double centreY,
+                          double sunRadius, double maxFlareSize) {
+  FlareFrame frame;
+  frame.earthLongitude = EarthLongitude(simTime);  // once for all flares
+  frame.scaleFactor = scaleFactor;
+  frame.centreX = centreX;
+  frame.centreY = centreY;
+  frame.sunRadius = sunRadius;
+  frame.maxFlareSize = maxFlareSize;
+  return frame;
+}
+
 std::optional<FlareSymbol> ComputeFlareSymbol(const SolarFlare& flare, const FlareFrame& frame) {
   if (!(frame.maxFlareSize > 0)) return std::nullopt;
   const double size = frame.scaleFactor * kLargestSymbolFraction * frame.sunRadius *

@@ -45,6 +45,12 @@ struct FlareFrame {
   double maxFlareSize = 0.0;    // MaxFlareSize of the loaded flares
 };
 
+// The frame of the view at `simTime`: the Earth's longitude at that time,
+// the user's symbol scale, the Sun's centre and radius in pixels, and the
+// largest symbol size of the loaded flares.
+FlareFrame MakeFlareFrame(double simTime, double scaleFactor, double centreX, double centreY,
+                          double sunRadius, double maxFlareSize);
+
 // One symbol: a filled circle of `radius` pixels around (x, y); red for
 // northern flares (latitude > 0), blue otherwise (equator included).
 // Pixel values are clamped to +-16777216, far outside any panel, so

@@ -15,13 +15,8 @@ void DrawFlares(wxDC& dc, int h, const FrameSettings& settings, const FrameState
   static const FlareMap kNoFlares;
   const FlareWindow window = FlareVisibilityWindow(
       state.simTime, settings.useDuration, settings.durationMinutes, settings.incrementDays);
-  FlareFrame frame;
-  frame.earthLongitude = EarthLongitude(state.simTime);  // once for all flares
-  frame.scaleFactor = settings.flareScale;
-  frame.centreX = state.sunOffset.x;
-  frame.centreY = state.sunOffset.y;
-  frame.sunRadius = sunRadius;
-  frame.maxFlareSize = state.maxFlareSize;
+  const FlareFrame frame = MakeFlareFrame(state.simTime, settings.flareScale, state.sunOffset.x,
+                                         state.sunOffset.y, sunRadius, state.maxFlareSize);
   const FlareSymbolVisitor ignore = [](double, const SolarFlare&, const FlareSymbol&) {};
   DrawFlareLayer(dc, h, state.flares ? *state.flares : kNoFlares, window, frame,
                  onFlare ? onFlare : ignore);

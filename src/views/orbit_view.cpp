@@ -8,6 +8,7 @@
 #include <wx/gdicmn.h>
 #include <wx/pen.h>
 
+#include "flares/flare_stat.h"
 #include "views/planet_marker.h"
 #include "views/view_constants.h"
 #include "views/view_geometry.h"
@@ -85,19 +86,17 @@ void DrawPlanetMarker(wxDC& dc, PixelPoint sun, int w, int h, double dx, double 
 void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
                           const std::array<bool, kPlanetCount>& shown,
                           PlanetLongitudes& longitudes) {
-  longitudes.clear();
+  const std::array<HeliocentricPosition, kPlanetCount> positions = AllPlanetPositions(jd);
+  FillPlanetLongitudes(positions, longitudes);
   const auto& styles = PlanetStyles();
   for (int i = 0; i < kPlanetCount; ++i) {
+    if (!shown[i]) continue;
     const PlanetStyle& style = styles[i];
-    double L = 0, R = 0;
-    PlanetPosition(style.planet, jd, L, R);
-    const char* name = PlanetName(style.planet);
-    longitudes[name] = L;
-    if (shown[i]) {
-      // Ecliptic (X, Y) is drawn as (-X, +Y): longitude 0 points left.
-      DrawPlanetMarker(dc, sun, w, h, -R * std::cos(L), R * std::sin(L), style.K,
-                       wxString::FromUTF8(name), style.colour);
-    }
+    const double L = positions[static_cast<int>(style.planet)].L;
+    const double R = positions[static_cast<int>(style.planet)].R;
+    // Ecliptic (X, Y) is drawn as (-X, +Y): longitude 0 points left.
+    DrawPlanetMarker(dc, sun, w, h, -R * std::cos(L), R * std::sin(L), style.K,
+                     wxString::FromUTF8(PlanetName(style.planet)), style.colour);
   }
   dc.SetPen(wxNullPen);
 }

@@ -12,6 +12,7 @@
 #include <wx/string.h>
 
 #include "ephemeris/planets.h"
+#include "flares/flare_stat.h"
 #include "views/solar_path.h"
 
 namespace barywalk {
@@ -28,8 +29,6 @@ struct PlanetStyle {
 };
 const std::array<PlanetStyle, kPlanetCount>& PlanetStyles();
 
-// Heliocentric longitude in radians by planet name ("Mercury" ... "Pluto").
-using PlanetLongitudes = std::map<std::string, double>;
 
 // One direction marker: the name at the label corner of PlaceMarker, then a
 // 2-pixel line from the Sun's centre to that corner. Nothing when skipped.

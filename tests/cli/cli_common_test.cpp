@@ -9,10 +9,15 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli_args.h"
+#include "cli_options.h"
 #include "cli_output.h"
 
 namespace {
@@ -104,6 +109,54 @@ TEST(OutputFile, MissingFolderIsBadInput) {
   EXPECT_THROW(barywalk::OutputFile("/nonexistent-folder/x.txt"), barywalk::UsageError);
 }
 
+// A pipe given as the output (like /dev/null or a FIFO) is written in
+// place and stays a pipe; renaming a temporary file over it would replace it.
+TEST(OutputFile, PipesAreWrittenInPlace) {
+  const std::string fifo = TempDir() + "/barywalk-output-fifo-" + std::to_string(getpid());
+  std::remove(fifo.c_str());
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  {
+    barywalk::OutputFile out(fifo);
+    out.stream() << "through the pipe\n";
+    out.Commit();
+  }
+  char text[64] = {};
+  EXPECT_EQ(read(reader, text, sizeof text - 1), 17);
+  EXPECT_STREQ(text, "through the pipe\n");
+  close(reader);
+  struct stat info {};
+  ASSERT_EQ(lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  std::remove(fifo.c_str());
+  const std::string folder = TempDir();
+  EXPECT_THROW(barywalk::OutputFile{folder}, barywalk::UsageError);  // a folder
+}
+
+// Through a symbolic link the linked file gets the output; the link stays.
+TEST(OutputFile, SymbolicLinksKeepPointingAtTheirFile) {
+  const std::string target = TempDir() + "/barywalk-output-target-" + std::to_string(getpid());
+  const std::string link = target + ".link";
+  std::ofstream(target) << "old\n";
+  std::remove(link.c_str());
+  ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+  {
+    barywalk::OutputFile out(link);
+    out.stream() << "new\n";
+    out.Commit();
+  }
+  struct stat info {};
+  ASSERT_EQ(lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  std::ifstream in(target);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "new\n");
+  std::remove(link.c_str());
+  std::remove(target.c_str());
+}
+
 TEST(ProgressBar, StaysSilentForShortWorkAndWhenDisabled) {
   std::ostringstream err;
   {
@@ -120,3 +173,53 @@ TEST(ProgressBar, StaysSilentForShortWorkAndWhenDisabled) {
 }
 
 }  // namespace
+
+// Options with values in both spellings, flags, positionals, "-" and "--".
+TEST(ArgumentReader, ReadsOptionsFlagsAndPositionals) {
+  barywalk::ArgumentReader reader({"--step=0.5", "a.flr", "--log", "-o", "-", "--", "--odd.flr", "-"});
+  std::vector<std::string> seen;
+  while (reader.Next()) {
+    if (!reader.IsOption()) {
+      seen.push_back("file " + reader.Current());
+    } else if (reader.Current() == "--log") {
+      reader.NoValue();
+      seen.push_back("flag --log");
+    } else {
+      seen.push_back(reader.Current() + " = " + reader.Value());
+    }
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"--step = 0.5", "file a.flr", "flag --log", "-o = -",
+                                            "file --odd.flr", "file -"}));
+}
+
+TEST(ArgumentReader, EachMistakeIsOneUsageError) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--step", "1", "--step", "2"}, "--step given more than once"},
+      {{"--step"}, "--step needs a value"},
+      {{"--log=yes"}, "--log takes no value"},
+  };
+  for (const Case& c : cases) {
+    barywalk::ArgumentReader reader(c.args);
+    try {
+      while (reader.Next()) {
+        if (reader.Current() == "--log") {
+          reader.NoValue();
+        } else {
+          reader.Value();
+        }
+      }
+      ADD_FAILURE() << c.message << ": no error";
+    } catch (const barywalk::UsageError& error) {
+      EXPECT_STREQ(error.what(), c.message);
+    }
+  }
+  EXPECT_THROW(barywalk::NumberInRange("--scale", "101", 0, 100), barywalk::UsageError);
+  EXPECT_THROW(barywalk::NumberInRange("--scale", "1x", 0, 100), barywalk::UsageError);
+  EXPECT_EQ(barywalk::NumberInRange("--scale", "2.5", 0, 100), 2.5);
+  EXPECT_THROW(barywalk::WholeNumberInRange("--n", "0", 1, 10), barywalk::UsageError);
+  EXPECT_EQ(barywalk::WholeNumberInRange("--n", "10", 1, 10), 10);
+}

@@ -1,5 +1,6 @@
 #include "cli_output.h"
 
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,9 +55,31 @@ std::string ReserveTemporaryBeside(const std::string& path) {
   return std::string(buffer.data());
 }
 
+std::string RenameTarget(const std::string& path) {
+  // Through a symbolic link the file it names is replaced, not the link.
+  char target[PATH_MAX];
+  struct stat linkInfo {};
+  if (lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode) &&
+      realpath(path.c_str(), target) != nullptr) {
+    return target;
+  }
+  return path;
+}
+
 OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
   if (m_path == "-") return;
-  m_tempPath = ReserveTemporaryBeside(m_path);
+  struct stat info {};
+  if (!m_path.empty() && stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    if (S_ISDIR(info.st_mode)) throw UsageError("cannot write " + m_path + ": it is a folder");
+    // A device or a pipe (/dev/null, a FIFO) is written in place: renaming
+    // a temporary file over it would replace it with a plain file.
+    m_file.open(m_path, std::ios::binary | std::ios::out);
+    if (!m_file) throw UsageError("cannot write " + m_path + ": " + std::strerror(errno));
+    m_inPlace = true;
+    return;
+  }
+  m_renameTo = RenameTarget(m_path);
+  m_tempPath = ReserveTemporaryBeside(m_renameTo);
   m_file.open(m_tempPath, std::ios::binary | std::ios::trunc);
   if (!m_file) {
     const int error = errno;
@@ -72,9 +95,19 @@ OutputFile::~OutputFile() {
   }
 }
 
-std::ostream& OutputFile::stream() { return m_tempPath.empty() ? std::cout : m_file; }
+std::ostream& OutputFile::stream() {
+  return m_tempPath.empty() && !m_inPlace ? std::cout : m_file;
+}
 
 void OutputFile::Commit() {
+  if (m_inPlace) {
+    m_file.flush();
+    const bool written = static_cast<bool>(m_file);
+    m_file.close();
+    if (!written || m_file.fail()) throw std::runtime_error("cannot write " + m_path + " completely");
+    m_committed = true;
+    return;
+  }
   if (m_tempPath.empty()) {
     std::cout.flush();
     if (!std::cout) throw std::runtime_error("cannot write to standard output");
@@ -87,7 +120,7 @@ void OutputFile::Commit() {
   if (!written || m_file.fail()) {
     throw std::runtime_error("cannot write " + m_path + " completely (is the disk full?)");
   }
-  if (std::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+  if (std::rename(m_tempPath.c_str(), m_renameTo.c_str()) != 0) {
     throw std::runtime_error("cannot write " + m_path + ": " + std::strerror(errno));
   }
   m_committed = true;

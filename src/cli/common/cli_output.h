@@ -14,7 +14,9 @@ namespace barywalk {
 // Output that is written to a temporary file in the same folder and
 // renamed to `path` by Commit(), so that a failed or interrupted run never
 // leaves a partial file under the final name. "-" writes to standard
-// output instead (Commit() then only flushes). Destroying an uncommitted
+// output instead (Commit() then only flushes); so does an existing device
+// or pipe (/dev/null, a FIFO), which is written in place. A symbolic link
+// keeps pointing at its file, which is replaced. Destroying an uncommitted
 // OutputFile removes the temporary file.
 class OutputFile {
  public:
@@ -33,10 +35,16 @@ class OutputFile {
 
  private:
   std::string m_path;
-  std::string m_tempPath;  // empty for standard output
+  std::string m_tempPath;  // empty for standard output and in-place outputs
+  std::string m_renameTo;  // the regular file that Commit() replaces
+  bool m_inPlace = false;  // a device or pipe, written directly
   std::ofstream m_file;
   bool m_committed = false;
 };
+
+// The file that renaming a finished output onto `path` should replace:
+// `path` itself, or the file a symbolic link at `path` names.
+std::string RenameTarget(const std::string& path);
 
 // A temporary path beside `path` ("dir/.name.tmp-XXXXXX"), created empty
 // and so reserved; for outputs that another program (an encoder) writes.

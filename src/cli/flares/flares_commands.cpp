@@ -31,6 +31,9 @@ const std::vector<FlaresCommand>& FlaresCommands() {
   static const std::vector<FlaresCommand> commands = {
       {"import", "convert flare catalogs (NOAA GOES XRS reports, HEK CSV, GOES CSV) to .flr",
        RunImportCommand},
+      {"stats", "the flare statistics file of Play forward, without the dialog", RunStatsCommand},
+      {"significance", "are flares nearer to planets' directions than chance allows?",
+       RunSignificanceCommand},
   };
   return commands;
 }

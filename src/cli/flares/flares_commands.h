@@ -31,4 +31,10 @@ int RunFlaresProgram(const std::vector<std::string>& args, std::ostream& err);
 // barywalk-flares import (import_command.cpp).
 int RunImportCommand(const FlaresCommandArgs& args, std::ostream& err);
 
+// barywalk-flares stats (stats_command.cpp).
+int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err);
+
+// barywalk-flares significance (significance_command.cpp).
+int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err);
+
 }  // namespace barywalk

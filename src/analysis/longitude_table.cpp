@@ -1,0 +1,86 @@
+#include "analysis/longitude_table.h"
+
+#include <cmath>
+#include <algorithm>
+#include <stdexcept>
+#include <thread>
+
+namespace barywalk {
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+// Nodes kept beyond each end: the interpolation reads k - 1 .. k + 2.
+constexpr std::size_t kLeadingNodes = 1;
+constexpr std::size_t kTrailingNodes = 3;
+
+}  // namespace
+
+double LongitudeTableStepDays(Planet planet) {
+  switch (planet) {
+    case Planet::Mercury: return 1.0;
+    case Planet::Venus: return 2.0;
+    case Planet::Earth: return 2.0;
+    case Planet::Mars: return 4.0;
+    case Planet::Jupiter: return 8.0;
+    case Planet::Saturn: return 16.0;
+    case Planet::Uranus: return 32.0;
+    case Planet::Neptune: return 32.0;
+    case Planet::Pluto: return 16.0;
+  }
+  return 1.0;
+}
+
+void ParallelFor(std::size_t count, int threads,
+                 const std::function<void(std::size_t, std::size_t)>& body) {
+  const std::size_t parts = threads > 1 ? static_cast<std::size_t>(threads) : 1;
+  if (parts == 1 || count < parts) {
+    body(0, count);
+    return;
+  }
+  std::vector<std::thread> workers;
+  const std::size_t per = (count + parts - 1) / parts;
+  for (std::size_t p = 1; p < parts; ++p) {
+    const std::size_t begin = std::min(count, p * per);
+    const std::size_t end = std::min(count, begin + per);
+    workers.emplace_back([&body, begin, end] { body(begin, end); });
+  }
+  body(0, std::min(count, per));
+  for (std::thread& worker : workers) worker.join();
+}
+
+LongitudeTable::LongitudeTable(Planet planet, double firstJd, double lastJd, int threads)
+    : m_planet(planet), m_firstJd(firstJd), m_lastJd(lastJd) {
+  if (!(firstJd <= lastJd) || !std::isfinite(firstJd) || !std::isfinite(lastJd)) {
+    throw std::invalid_argument("LongitudeTable: bad time span");
+  }
+  const double step = LongitudeTableStepDays(planet);
+  m_invStep = 1.0 / step;
+  m_originJd = firstJd;
+  const std::size_t inner = static_cast<std::size_t>(std::ceil((lastJd - firstJd) / step)) + 1;
+  const std::size_t nodes = kLeadingNodes + inner + kTrailingNodes;
+  m_values.resize(nodes);
+  ParallelFor(nodes, threads, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const double jd = m_originJd + (static_cast<double>(i) - kLeadingNodes) * step;
+      m_values[i] = PlanetLongitude(planet, jd);
+    }
+  });
+  // Unwrap: successive nodes move by much less than half a turn.
+  double turns = 0;
+  for (std::size_t i = 1; i < nodes; ++i) {
+    const double raw = m_values[i];
+    const double previous = m_values[i - 1];
+    double value = raw + turns;
+    while (value - previous > kTwoPi / 2) {
+      value -= kTwoPi;
+      turns -= kTwoPi;
+    }
+    while (previous - value > kTwoPi / 2) {
+      value += kTwoPi;
+      turns += kTwoPi;
+    }
+    m_values[i] = value;
+  }
+}
+
+}  // namespace barywalk

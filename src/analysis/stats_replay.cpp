@@ -1,0 +1,61 @@
+#include "analysis/stats_replay.h"
+
+#include <cmath>
+
+#include "ephemeris/planets.h"
+#include "flares/flare_symbols.h"
+#include "simulation/sim_clock.h"
+#include "views/view_geometry.h"
+
+namespace barywalk {
+namespace {
+
+// Progress is reported every this many ticks.
+constexpr std::int64_t kProgressTicks = 65536;
+
+// The flare statistics of the frame drawn at `simTime`.
+void RecordFrame(FlareStatMap& stats, const FlareMap& flares, const PlayForwardRun& run,
+                 double simTime, double sunRadius, double maxFlareSize) {
+  const FlareWindow window = FlareVisibilityWindow(simTime, run.useDuration, run.durationMinutes,
+                                                   run.incrementDays);
+  const FlareRange range = FlaresInWindow(flares, window);
+  if (range.first == range.second) return;
+  // The Sun's centre moves the symbols, not their size or angle: the
+  // statistics do not depend on it.
+  const FlareFrame frame = MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, maxFlareSize);
+  PlanetLongitudes longitudes;
+  bool filled = false;
+  const FlareSymbolVisitor record = FlareStatRecorder(stats, longitudes);
+  ForEachFlareSymbol(flares, window, frame,
+                     [&](double jd, const SolarFlare& flare, const FlareSymbol& symbol) {
+                       if (!filled) {
+                         FillPlanetLongitudes(AllPlanetPositions(simTime), longitudes);
+                         filled = true;
+                       }
+                       record(jd, flare, symbol);
+                     });
+}
+
+}  // namespace
+
+std::int64_t EstimatedTickCount(const PlayForwardRun& run) {
+  const double ticks = std::ceil((run.endTime - run.startTime) / ClampIncrement(run.incrementDays));
+  return ticks >= 1 && ticks < 9e18 ? static_cast<std::int64_t>(ticks) : 1;
+}
+
+FlareStatMap ReplayPlayForwardStats(const FlareMap& flares, const PlayForwardRun& run,
+                                    const std::function<void(std::int64_t)>& progress) {
+  FlareStatMap stats;
+  const double maxFlareSize = MaxFlareSize(flares);  // as Play forward computes it
+  const double sunRadius = MakeViewGeometry(run.panelWidth, run.panelWidth).scale;
+  double t = run.startTime;
+  for (std::int64_t tick = 1;; ++tick) {
+    const bool runEnds = AdvanceClock(t, run.incrementDays, false, run.startTime, run.endTime);
+    RecordFrame(stats, flares, run, t, sunRadius, maxFlareSize);
+    if (runEnds) break;
+    if (progress && tick % kProgressTicks == 0) progress(tick);
+  }
+  return stats;
+}
+
+}  // namespace barywalk

@@ -1,0 +1,168 @@
+// The built barywalk-flares program: its stats and significance commands
+// as a user runs them, bad input included.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "program_run.h"
+
+namespace {
+
+using testsupport::CountLines;
+using testsupport::ProgramRun;
+using testsupport::ReadFileBytes;
+using testsupport::TempPath;
+
+ProgramRun RunFlares(const std::vector<std::string>& args, const std::string& out = "") {
+  return testsupport::RunProgram(BARYWALK_FLARES_PROGRAM, args, {{"TZ", "UTC"}}, out);
+}
+
+// A flare file with a header and `lines`.
+std::string WriteCatalog(const std::string& name, const std::vector<std::string>& lines) {
+  const std::string path = TempPath(name);
+  std::ofstream file(path);
+  file << "JD lat lon duration area\n";
+  for (const std::string& line : lines) file << line << '\n';
+  return path;
+}
+
+// The sample's first months: a few hundred flares, quick to test.
+std::string SampleExcerpt() {
+  static const std::string path = [] {
+    std::ifstream sample(FLARE_SAMPLE_FILE);
+    std::string line;
+    std::getline(sample, line);
+    std::vector<std::string> lines;
+    while (std::getline(sample, line) && lines.size() < 600) lines.push_back(line);
+    return WriteCatalog("excerpt.flr", lines);
+  }();
+  return path;
+}
+
+struct BadInput {
+  const char* name;
+  std::vector<std::string> args;
+  const char* expected;  // part of the one line on standard error
+};
+
+TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
+  const std::string empty = WriteCatalog("empty.flr", {});
+  const std::string ancient = WriteCatalog("ancient.flr", {"2455198.5 10 10 10 0", "1000000 1 2 3 4"});
+  const std::string excerpt = SampleExcerpt();
+  const BadInput cases[] = {
+      {"unknown planet", {"significance", "--planets", "jupiter,Vulcan", excerpt}, "Vulcan"},
+      {"no replicates", {"significance", "--replicates", "0", excerpt}, "--replicates"},
+      {"empty catalog", {"significance", empty}, "no flares"},
+      {"time outside the theories", {"significance", ancient}, "ancient.flr line 3"},
+      {"missing file", {"significance", TempPath("missing.flr")}, "cannot read"},
+      {"unknown null", {"significance", "--null", "bootstrap", excerpt}, "--null"},
+      {"within beyond the axial range", {"significance", "--axial", "--within", "95", excerpt},
+       "--within"},
+      {"plot type", {"significance", "--plot", TempPath("x.gif"), excerpt}, ".svg"},
+      {"no file", {"stats"}, "no flare file"},
+      {"step zero", {"stats", "--step", "0", excerpt}, "--step"},
+      {"bad date", {"stats", "--from", "2010-13-01", excerpt}, "--from"},
+      {"date outside the theories", {"stats", "--to", "9000-01-01", excerpt}, "--to"},
+      {"both windows", {"stats", "--duration", "30", "--no-duration", excerpt}, "exclude"},
+      {"unknown option", {"stats", "--colour", excerpt}, "--colour"},
+      {"unknown command", {"statistics"}, "not a command"},
+  };
+  for (const BadInput& c : cases) {
+    const ProgramRun run = RunFlares(c.args);
+    EXPECT_EQ(run.status, 2) << c.name;
+    EXPECT_EQ(run.out, "") << c.name;
+    EXPECT_EQ(CountLines(run.err), 1) << c.name << ": " << run.err;
+    EXPECT_NE(run.err.find(c.expected), std::string::npos) << c.name << ": " << run.err;
+  }
+  for (const std::string& path : {empty, ancient}) std::remove(path.c_str());
+}
+
+std::vector<std::string> TableRowNames(const std::string& summaryCsv) {
+  std::vector<std::string> names;
+  std::istringstream lines(summaryCsv);
+  std::string line;
+  std::getline(lines, line);
+  while (std::getline(lines, line)) {
+    if (line.rfind("count_within,", 0) == 0) {
+      names.push_back(line.substr(13, line.find(',', 13) - 13));
+    }
+  }
+  return names;
+}
+
+TEST(FlaresProgram, PlanetSetIsChosenByName) {
+  const std::string summary = TempPath("summary.csv");
+  const ProgramRun run = RunFlares({"significance", "--planets", " saturn, JUPITER ,Earth",
+                                    "--replicates", "50", "--summary-csv", summary,
+                                    SampleExcerpt()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // In the planet order, whatever the order given.
+  EXPECT_EQ(TableRowNames(ReadFileBytes(summary)),
+            (std::vector<std::string>{"Earth", "Jupiter", "Saturn", "any"}));
+  // The Earth chosen: the table says what its row measures.
+  EXPECT_NE(run.out.find("observing"), std::string::npos);
+  std::remove(summary.c_str());
+
+  const ProgramRun defaults = RunFlares({"significance", "--replicates", "50", SampleExcerpt()});
+  ASSERT_EQ(defaults.status, 0) << defaults.err;
+  EXPECT_NE(defaults.out.find("The Earth is left out"), std::string::npos);
+  EXPECT_EQ(defaults.out.find("\nEarth "), std::string::npos);
+}
+
+TEST(FlaresProgram, SameSeedSameOutputOnAnyNumberOfThreads) {
+  const std::string excerpt = SampleExcerpt();
+  auto run = [&](const char* seed, const char* threads) {
+    const std::string csv = TempPath("flares.csv");
+    const ProgramRun r = RunFlares({"significance", "--replicates", "200", "--seed", seed,
+                                    "--threads", threads, "--csv", csv, excerpt});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string perFlare = ReadFileBytes(csv);
+    std::remove(csv.c_str());
+    return r.out + perFlare;
+  };
+  const std::string one = run("42", "1");
+  EXPECT_EQ(one, run("42", "2"));
+  EXPECT_NE(one, run("43", "2"));
+  EXPECT_NE(one.find("seed 42"), std::string::npos);
+  // One CSV row per flare after its header.
+  EXPECT_NE(one.find("index,jd,utc,latitude_deg,longitude_deg,direction_deg,mercury_deg"),
+            std::string::npos);
+}
+
+TEST(FlaresProgram, PlotsAreWrittenInTheFormatOfTheirName) {
+  const struct {
+    const char* extension;
+    std::string magic;
+  } formats[] = {{"png", "\x89PNG"}, {"svg", "<?xml"}, {"pdf", "%PDF"}};
+  for (const auto& format : formats) {
+    const std::string plot = TempPath(std::string("plot.") + format.extension);
+    const ProgramRun run =
+        RunFlares({"significance", "--replicates", "20", "--plot", plot, SampleExcerpt()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadFileBytes(plot).substr(0, format.magic.size()), format.magic) << format.extension;
+    std::remove(plot.c_str());
+  }
+}
+
+// stats writes the statistics file; an output it cannot write leaves
+// nothing behind and says why.
+TEST(FlaresProgram, StatsWritesTheFileOrNothing) {
+  const std::string out = TempPath("flare_stats.txt");
+  const ProgramRun run =
+      RunFlares({"stats", "--from", "2010-01-01", "--to", "2010-03-01", "-o", out, SampleExcerpt()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string stats = ReadFileBytes(out);
+  EXPECT_EQ(stats.rfind(" JD test_angle[deg] Area", 0), 0u);
+  EXPECT_GT(CountLines(stats), 50);
+  std::remove(out.c_str());
+
+  const ProgramRun bad = RunFlares({"stats", "-o", "/nonexistent-dir/x.txt", SampleExcerpt()});
+  EXPECT_NE(bad.status, 0);
+  EXPECT_EQ(CountLines(bad.err), 1);
+}
+
+}  // namespace
