@@ -27,4 +27,18 @@ wxImage GrabWindow(wxWindow* window);
 // The colour of one pixel of an image.
 wxColour PixelAt(const wxImage& image, int x, int y);
 
+// Real input through the X server, as a user gives it: the pointer moves,
+// buttons and keys go down and up, and the toolkit turns that into its
+// events itself. GUI test programs hold the display one at a time, so no
+// other program's windows take this input. Each call pumps the events.
+void MovePointerTo(wxWindow* window, const wxPoint& point);  // point in window coordinates
+void ClickAt(wxWindow* window, const wxPoint& point);
+// A key press (down and up) with wxMOD_* modifiers, to the window that has
+// the keyboard focus; the pointer should rest on one of the test's windows.
+void PressKey(int keyCode, int modifiers = 0);
+
+// Whether GTK gives `window` the keyboard focus (the toolkit's own record
+// of the focus can differ from where keys really go).
+bool HasKeyboardFocus(wxWindow* window);
+
 }  // namespace guitest
