@@ -324,7 +324,9 @@ bool wxChoiceWx::StepSelection(int delta) {
 void wxChoiceWx::OnKeyDown(wxKeyEvent& event) {
   switch (event.GetKeyCode()) {
     case WXK_TAB:
-      Navigate();
+      // Shift+Tab goes back, as everywhere else in the dialog.
+      Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward
+                                 : wxNavigationKeyEvent::IsForward);
       return;
     case WXK_RIGHT:
     case WXK_DOWN:
