@@ -306,15 +306,6 @@ TEST_F(SpinCtrlDblTest, DisablingReachesBothParts) {
   EXPECT_FALSE(spin->GetSpinButton()->IsEnabled());
 }
 
-// How far GTK has scrolled the field's text to the left to keep the cursor
-// in view: 0 when the whole text shows.
-int TextScrollOffset(wxTextCtrl* field) {
-  auto get = Gtk<void (*)(void*, const char*, ...)>("g_object_get");
-  int offset = -1;
-  get(field->GetHandle(), "scroll-offset", &offset, nullptr);
-  return offset;
-}
-
 // The dialog's five value fields, made as the dialog makes them: created
 // with the given field width, range, value and step set afterwards. Each
 // field shows its bounds whole, the cursor behind the last digit.
@@ -338,8 +329,8 @@ TEST_F(SpinCtrlDblTest, FieldShowsTheLongestTextOfItsRangeWhole) {
       spin->GetTextCtrl()->SetInsertionPointEnd();
       // The toolkit places the text when it lays the field out.
       wxTextCtrl* text = spin->GetTextCtrl();
-      EXPECT_TRUE(guitest::PumpUntil([text] { return TextScrollOffset(text) == 0; }, 1000))
-          << '"' << Text(spin) << "\" scrolled by " << TextScrollOffset(text);
+      EXPECT_TRUE(guitest::PumpUntil([text] { return guitest::TextScrollOffset(text) == 0; }, 1000))
+          << '"' << Text(spin) << "\" scrolled by " << guitest::TextScrollOffset(text);
     }
     spin->Destroy();
   }

@@ -84,6 +84,14 @@ void PressKey(int keyCode, int modifiers) {
   Settle();
 }
 
+int TextScrollOffset(wxWindow* field) {
+  using GetProperty = void (*)(void*, const char*, ...);
+  static const auto get = reinterpret_cast<GetProperty>(dlsym(RTLD_DEFAULT, "g_object_get"));
+  int offset = -1;
+  if (get) get(field->GetHandle(), "scroll-offset", &offset, nullptr);
+  return offset;
+}
+
 bool HasKeyboardFocus(wxWindow* window) {
   using IsFocus = int (*)(void*);
   static const auto isFocus = reinterpret_cast<IsFocus>(dlsym(RTLD_DEFAULT, "gtk_widget_is_focus"));

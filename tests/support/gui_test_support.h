@@ -37,6 +37,11 @@ void ClickAt(wxWindow* window, const wxPoint& point);
 // the keyboard focus; the pointer should rest on one of the test's windows.
 void PressKey(int keyCode, int modifiers = 0);
 
+// How far GTK has scrolled a text field's text to the left to keep the
+// cursor in view: 0 when the text shows from its first character; -1 when
+// that cannot be told (not a GTK build).
+int TextScrollOffset(wxWindow* field);
+
 // Whether GTK gives `window` the keyboard focus (the toolkit's own record
 // of the focus can differ from where keys really go).
 bool HasKeyboardFocus(wxWindow* window);

@@ -1,10 +1,11 @@
-// The player's buttons as the user sees and clicks them: real pointer
-// clicks through the X server on the shown dialog, with its timer running.
+// What the shown dialog shows: the player's buttons as the user sees and
+// clicks them (real pointer clicks through the X server, the timer
+// running) and the value fields' texts.
 #include "dialog_fixture.h"
 
 namespace {
 
-class PlayerButtonsTest : public DialogTest {
+class DialogShowsTest : public DialogTest {
  protected:
   wxWindow* Button(long id) const { return dialog->FindWindow(id); }
 
@@ -25,7 +26,7 @@ class PlayerButtonsTest : public DialogTest {
 
 // Every transition of the player, Rewind while playing either way
 // included, and the stops at the end and below the start of a run.
-TEST_F(PlayerButtonsTest, PlayButtonsAlwaysShowTheClock) {
+TEST_F(DialogShowsTest, PlayButtonsAlwaysShowTheClock) {
   SetRun(wxDateTime(1, wxDateTime::Jan, 2000), wxDateTime(1, wxDateTime::Jan, 2040), 5);
   access->Timer().Start(repeatingTimerMs);
 
@@ -68,11 +69,32 @@ TEST_F(PlayerButtonsTest, PlayButtonsAlwaysShowTheClock) {
 
 // The play buttons keep their whole face, the label line under the
 // picture included.
-TEST_F(PlayerButtonsTest, PlayButtonsKeepTheirWholeFace) {
+TEST_F(DialogShowsTest, PlayButtonsKeepTheirWholeFace) {
   for (wxPushButton* button : {access->PlayReverseButton(), access->PlayForwardButton()}) {
     EXPECT_EQ(button->GetBestSize(), wxSize(32, 44));
     EXPECT_EQ(button->GetSize(), wxSize(32, 44)) << button->GetName();
   }
+}
+
+// Each value field shows the bounds of its range whole, among them the
+// increment's one minute, 0.000694444 days.
+TEST_F(DialogShowsTest, ValueFieldsShowTheirBoundsWhole) {
+  if (guitest::TextScrollOffset(access->Increment()->GetTextCtrl()) < 0)
+    GTEST_SKIP() << "not a GTK build";
+  for (wxSpinCtrlDbl* spin : {access->Increment(), access->Duration(), access->AccelFactor(),
+                              access->ClipLimit(), access->FlareScale()}) {
+    const double initial = spin->GetValue();
+    for (double bound : {spin->GetMin(), spin->GetMax()}) {
+      spin->SetValue(bound);
+      wxTextCtrl* field = spin->GetTextCtrl();
+      field->SetInsertionPointEnd();
+      EXPECT_TRUE(guitest::PumpUntil([field] { return guitest::TextScrollOffset(field) == 0; }))
+          << spin->GetName() << " \"" << field->GetValue() << "\" scrolled by "
+          << guitest::TextScrollOffset(field);
+    }
+    spin->SetValue(initial);
+  }
+  EXPECT_EQ(access->Increment()->GetMin(), 1.0 / 1440.0);
 }
 
 }  // namespace
