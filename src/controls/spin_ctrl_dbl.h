@@ -87,7 +87,6 @@ class wxSpinCtrlDbl : public wxControl {
   void SetDigits(int digits, FormatKind kind = FormatGeneral);
 
   double GetValue() const { return m_value; }
-  double GetConfirmedValue() const { return m_confirmedValue; }
   double GetMin() const { return m_min; }
   double GetMax() const { return m_max; }
   double GetIncrement() const { return m_increment; }

@@ -45,6 +45,15 @@ class ChoiceWxTest : public ::testing::Test {
     return consumed;
   }
 
+  // A mouse event on the list, at a point in its coordinates.
+  void SendMouse(wxEventType type, const wxPoint& point) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    event.SetEventObject(List());
+    event.SetId(List()->GetId());
+    List()->ProcessWindowEventLocally(event);
+  }
+
   static bool SendKey(wxWindow* target, wxEventType type, int keyCode) {
     wxKeyEvent event(type);
     event.m_keyCode = keyCode;
@@ -213,17 +222,11 @@ TEST_F(ChoiceWxTest, HoverThenClickCommitsTheRowUnderThePointer) {
   List()->GetItemRect(7, rect);
   const wxPoint onRow = rect.GetPosition() + wxPoint(6, rect.height / 2);
 
-  wxMouseEvent move(wxEVT_MOTION);
-  move.SetPosition(onRow);
-  List()->ProcessWindowEventLocally(move);
+  SendMouse(wxEVT_MOTION, onRow);
   EXPECT_EQ(m_choice->GetSelection(), 7);
   EXPECT_EQ(m_events, 0) << "hovering does not commit";
 
-  wxMouseEvent click(wxEVT_LEFT_DOWN);
-  click.SetPosition(onRow);
-  click.SetEventObject(List());
-  click.SetId(List()->GetId());
-  List()->ProcessWindowEventLocally(click);
+  SendMouse(wxEVT_LEFT_DOWN, onRow);
   EXPECT_TRUE(Closes());
   EXPECT_EQ(m_choice->GetValue(), "08");
   EXPECT_EQ(List()->GetStringValue(), "08");
@@ -273,9 +276,7 @@ TEST_F(ChoiceWxTest, WheelAndKeysReachEveryRowAndAClickTakesTheRowUnderThePointe
   OpenPopup();
   ASSERT_LT(List()->GetCountPerPage(), 31);
   const wxPoint pointer = RowCentre(List(), 8);
-  wxMouseEvent move(wxEVT_MOTION);
-  move.SetPosition(pointer);
-  List()->ProcessWindowEventLocally(move);
+  SendMouse(wxEVT_MOTION, pointer);
 
   auto wheel = [this, pointer](int rotation) {
     wxMouseEvent event(wxEVT_MOUSEWHEEL);
@@ -306,11 +307,7 @@ TEST_F(ChoiceWxTest, WheelAndKeysReachEveryRowAndAClickTakesTheRowUnderThePointe
   List()->Select(3);
   const long target = List()->HitTest(pointer, flags);
   ASSERT_GT(target, 3);
-  wxMouseEvent click(wxEVT_LEFT_DOWN);
-  click.SetPosition(pointer);
-  click.SetEventObject(List());
-  click.SetId(List()->GetId());
-  List()->ProcessWindowEventLocally(click);
+  SendMouse(wxEVT_LEFT_DOWN, pointer);
   EXPECT_TRUE(Closes());
   EXPECT_EQ(m_choice->GetValue(), m_choice->GetString(target));
   EXPECT_EQ(m_choice->GetSelection(), target);
