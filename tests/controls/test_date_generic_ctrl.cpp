@@ -237,6 +237,18 @@ TEST_F(DateGenericCtrlTest, MonthAndDayTakeTheFocusAndStepWithTheArrows) {
   EXPECT_EQ(Shown(m_ctrl), "2001 Jun 09");
   guitest::PressKey(WXK_TAB, wxMOD_SHIFT);
   EXPECT_TRUE(guitest::HasKeyboardFocus(month)) << "Shift+Tab comes back";
+
+  // A row chosen by click: the day box has the focus afterwards.
+  guitest::ClickAt(day, wxPoint(8, day->GetSize().y / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return day->IsPopupShown(); }));
+  wxRect row;
+  ASSERT_TRUE(day->GetListPopup()->GetItemRect(19, row));
+  guitest::ClickAt(day->GetListPopup(), row.GetPosition() + wxPoint(6, row.height / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return !day->IsPopupShown(); }));
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 20");
+  EXPECT_TRUE(guitest::HasKeyboardFocus(day));
+  guitest::PressKey(WXK_DOWN);
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 21");
 }
 
 }  // namespace
