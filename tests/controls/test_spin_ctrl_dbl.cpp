@@ -372,7 +372,8 @@ int DarkestLevel(const wxImage& image) {
 // Disabled, the arrows' symbols are greyed as the toolkit greys its own.
 TEST_F(SpinCtrlDblTest, DisabledControlShowsDisabledArrows) {
   wxSpinCtrlDbl* spin = Make(0, 100, 50, wxSize(200, -1));
-  auto* reference = new wxSpinButton(panel, wxID_ANY, wxPoint(10, 200), wxDefaultSize,
+  auto* reference = new wxSpinButton(panel, wxID_ANY, wxPoint(10, 200),
+                                     spin->GetSpinButton()->GetSize(),
                                      wxSP_VERTICAL | wxSP_ARROW_KEYS | wxSP_WRAP);
   auto symbolLevel = [](wxWindow* window) { return DarkestLevel(guitest::GrabWindow(window)); };
   // Repainting follows the state change in the toolkit's own time.

@@ -41,6 +41,7 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
 
 wxImage GrabWindow(wxWindow* window) {
   const wxSize size = window->GetClientSize();
+  if (size.x <= 0 || size.y <= 0) return wxImage();  // nothing shown yet
   wxBitmap bitmap(size.x, size.y);
   wxClientDC source(window);
   wxMemoryDC target(bitmap);

@@ -21,7 +21,8 @@ void PumpEvents();
 // Returns the last value of `done`.
 bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 2000);
 
-// Copies what `window` currently shows on screen into an image.
+// Copies what `window` currently shows on screen into an image; an empty
+// image while the window has no size yet.
 wxImage GrabWindow(wxWindow* window);
 
 // The colour of one pixel of an image.
