@@ -397,6 +397,10 @@ void BarywalkDialog::InitPlayButtons() {
   m_playForwardButton->SetSticky(true);
   m_playForwardButton->SetBitmaps(NewPlayForwardReleasedIcon(), NewPlayForwardPressedIcon(),
                                   nullptr, nullptr);
+  // The size given at creation became the buttons' minimum, which would cut
+  // the label line off the face: the minimum is the whole face.
+  for (wxPushButton* button : {m_playReverseButton, m_playForwardButton})
+    button->SetMinSize(button->GetBestSize());
 }
 
 void BarywalkDialog::InitControls() {
@@ -426,6 +430,10 @@ void BarywalkDialog::InitControls() {
   m_flareScale->SetValue(1);
   m_flareScale->SetIncrement(0.05);
   m_logScale->SetValue(barywalk::GetFlareLogScale());
+
+  // The value fields and the play buttons have grown to what they show; the
+  // layout follows before the view's size is taken.
+  m_topSizer->SetSizeHints(this);
 
   ResetSimulation();
   m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);

@@ -116,7 +116,9 @@ class BarywalkDialog : public wxDialog {
   void OnPlayForward(wxCommandEvent& event);
   void OnPause(wxCommandEvent& event);
   void OnStop(wxCommandEvent& event);
-  void ReleasePlayButtons();
+  // The play buttons show the clock: the button of the direction that is
+  // playing is down, the other up; both are up when the clock stands.
+  void ShowPlayerState();
   void LockClippingControls(bool locked);
 
   // The frame (frame.cpp): the controls' settings and the simulation state

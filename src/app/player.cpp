@@ -45,7 +45,7 @@ void BarywalkDialog::StepSimulation() {
       // The time is left at the first value past the end; not clamped.
       m_playing = false;
       m_paused = false;
-      ReleasePlayButtons();
+      ShowPlayerState();
     }
   }
   m_prevSunOffset = m_sunOffset;
@@ -65,11 +65,12 @@ void BarywalkDialog::OnTimerTick(wxTimerEvent&) {
   if (m_timer.IsRunning()) UpdateFrame();
 }
 
-// Keeps the player's state: a running clock goes on from the start date.
+// Keeps the player's state: a running clock goes on from the start date,
+// and its button stays down.
 void BarywalkDialog::OnRewind(wxCommandEvent&) {
-  ReleasePlayButtons();
   ResetSimulation();
   UpdateFrame();
+  ShowPlayerState();
 }
 
 void BarywalkDialog::OnPlayReverse(wxCommandEvent&) {
@@ -79,7 +80,7 @@ void BarywalkDialog::OnPlayReverse(wxCommandEvent&) {
   m_paused = false;
   m_reverse = true;
   m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
-  m_playForwardButton->SetPressed(false);  // the reverse button shows its own click
+  ShowPlayerState();
   LockClippingControls(true);
 }
 
@@ -91,8 +92,7 @@ void BarywalkDialog::OnPlayForward(wxCommandEvent&) {
   m_paused = false;
   m_reverse = false;
   m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
-  m_playForwardButton->SetPressed(true);
-  m_playReverseButton->SetPressed(false);
+  ShowPlayerState();
   LockClippingControls(true);
 }
 
@@ -100,22 +100,20 @@ void BarywalkDialog::OnPlayForward(wxCommandEvent&) {
 void BarywalkDialog::OnPause(wxCommandEvent&) {
   m_playing = false;
   m_paused = true;
-  m_playForwardButton->SetPressed(false);
-  m_playReverseButton->SetPressed(false);
+  ShowPlayerState();
 }
 
 void BarywalkDialog::OnStop(wxCommandEvent&) {
   m_playing = false;
   m_paused = false;
-  m_playForwardButton->SetPressed(false);
-  m_playReverseButton->SetPressed(false);
+  ShowPlayerState();
   LockClippingControls(false);
   m_logScale->Enable(true);
 }
 
-void BarywalkDialog::ReleasePlayButtons() {
-  m_playReverseButton->SetPressed(false);
-  m_playForwardButton->SetPressed(false);
+void BarywalkDialog::ShowPlayerState() {
+  m_playReverseButton->SetPressed(m_playing && m_reverse);
+  m_playForwardButton->SetPressed(m_playing && !m_reverse);
 }
 
 // The clipping limit must not change while the player runs: the largest

@@ -83,14 +83,19 @@ int wxListViewComboPopup::RowHeight() {
   return height;
 }
 
-wxSize wxListViewComboPopup::GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) {
-  const int rowHeight = RowHeight();
+int wxListViewComboPopup::HeightForVisibleRows() {
   const int rows = std::min(m_visibleRows, GetItemCount());
+  return rows * RowHeight() + kListBorder;
+}
+
+wxSize wxListViewComboPopup::GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) {
   // The combo passes no preferred height as zero or less; only the
   // screen's limit applies then.
   const int limit = prefHeight > 0 ? std::min(prefHeight, maxHeight) : maxHeight;
-  return wxSize(minWidth, std::min(rows * rowHeight + kListBorder, limit));
+  return wxSize(minWidth, std::min(HeightForVisibleRows(), limit));
 }
+
+void wxListViewComboPopup::OnDismiss() { SelectComboTextRow(); }
 
 long wxListViewComboPopup::GetSelectedItem() const {
   return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
@@ -109,6 +114,24 @@ void wxListViewComboPopup::SelectRow(long row) {
   SetItemState(row, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
 }
 
+// A row hovered but never chosen must not stay selected: the selection is
+// what the program reads as the choice, and it has to be the one shown.
+void wxListViewComboPopup::SelectComboTextRow() {
+  const long row = FindExactItem(GetComboCtrl()->GetValue());
+  if (IsValidRow(row)) {
+    SelectRow(row);
+    return;
+  }
+  const long selected = GetSelectedItem();
+  if (IsValidRow(selected)) SetItemState(selected, 0, wxLIST_STATE_SELECTED);
+}
+
+long wxListViewComboPopup::RowAt(const wxPoint& point) {
+  int flags = 0;
+  const long row = HitTest(point, flags);
+  return IsValidRow(row) ? row : -1;
+}
+
 void wxListViewComboPopup::FocusRow(long row) {
   const long selected = GetSelectedItem();
   SetItemState(row, wxLIST_STATE_FOCUSED, wxLIST_STATE_FOCUSED);
@@ -121,24 +144,36 @@ void wxListViewComboPopup::FocusRow(long row) {
 void wxListViewComboPopup::SendChoiceSelected() { SendChoiceSelectedFrom(GetComboCtrl()); }
 
 void wxListViewComboPopup::OnMouseMove(wxMouseEvent& event) {
-  int flags = 0;
-  const long row = HitTest(event.GetPosition(), flags);
-  if (IsValidRow(row)) SelectRow(row);
+  const long row = RowAt(event.GetPosition());
+  if (row >= 0) SelectRow(row);
   event.Skip();
 }
 
-void wxListViewComboPopup::OnMouseClick(wxMouseEvent& WXUNUSED(event)) {
+// The row under the pointer is committed, whatever was hovered last: the
+// list may have scrolled under a still pointer. A click beside the rows
+// chooses nothing and leaves the list open.
+void wxListViewComboPopup::OnMouseClick(wxMouseEvent& event) {
+  const long row = RowAt(event.GetPosition());
+  if (row < 0) return;
+  SelectRow(row);
   CommitSelection();
 }
 
+// Scrolls the rows by three lines per notch (as the desktop sets it), to
+// the first and the last row at most; the hover selection then follows
+// the row now under the still pointer.
 void wxListViewComboPopup::OnMouseWheel(wxMouseEvent& event) {
-  int flags = 0;
-  const long row = HitTest(event.GetPosition(), flags);
-  if (!IsValidRow(row) || event.GetWheelDelta() == 0) return;
+  if (RowAt(event.GetPosition()) < 0 || event.GetWheelDelta() == 0) return;
   const int steps =
       event.GetLinesPerAction() * (event.GetWheelRotation() * 3 / event.GetWheelDelta());
-  const long target = row - steps;
-  if (IsValidRow(target)) FocusRow(target);
+  const long count = GetItemCount();
+  const long page = std::max(GetCountPerPage(), 1);
+  const long top = std::clamp<long>(GetTopItem() - steps, 0, std::max(count - page, 0L));
+  // The row that comes into view at the edge the rows move from.
+  const long edge = std::min(steps < 0 ? top + page - 1 : top, count - 1);
+  FocusRow(edge);
+  const long underPointer = RowAt(event.GetPosition());
+  if (underPointer >= 0) SelectRow(underPointer);
 }
 
 void wxListViewComboPopup::CommitSelection() {
@@ -218,10 +253,20 @@ wxChoiceWx::wxChoiceWx(wxWindow* parent, wxWindowID id, const wxPoint& pos, cons
       m_popup(new wxListViewComboPopup) {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT));
   SetPopupControl(m_popup);
+  // Without a text field the combo itself must take the keyboard focus (by
+  // Tab and by click), or its arrow keys would reach the control before it.
+  // Installing the popup resets this, so it comes after.
+  SetCanFocus(true);
   for (int i = 0; choices != nullptr && i < n; ++i) Append(choices[i]);
 }
 
 void wxChoiceWx::SetVisibleRows(int n) { m_popup->m_visibleRows = n; }
+
+// The combo's own default would cut the list at 400 pixels, some 17 rows.
+void wxChoiceWx::ShowPopup() {
+  SetPopupMaxHeight(m_popup->HeightForVisibleRows());
+  wxComboCtrl::ShowPopup();
+}
 
 void wxChoiceWx::Append(const wxString& text) {
   m_popup->InsertItem(m_popup->GetItemCount(), text);
@@ -279,7 +324,9 @@ bool wxChoiceWx::StepSelection(int delta) {
 void wxChoiceWx::OnKeyDown(wxKeyEvent& event) {
   switch (event.GetKeyCode()) {
     case WXK_TAB:
-      Navigate();
+      // Shift+Tab goes back, as everywhere else in the dialog.
+      Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward
+                                 : wxNavigationKeyEvent::IsForward);
       return;
     case WXK_RIGHT:
     case WXK_DOWN:

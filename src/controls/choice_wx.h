@@ -24,6 +24,9 @@ class wxListViewComboPopup : public wxListView, public wxComboPopup {
   void SetStringValue(const wxString& text) override;
   wxString GetStringValue() const override;
   wxSize GetAdjustedSize(int minWidth, int prefHeight, int maxHeight) override;
+  // Closing the list without a choice (a click outside it, Escape) leaves
+  // the row the combo shows as the selected one.
+  void OnDismiss() override;
 
   // The first selected row, -1 when none is selected.
   long GetSelectedItem() const;
@@ -33,6 +36,9 @@ class wxListViewComboPopup : public wxListView, public wxComboPopup {
   bool IsValidRow(long row) const { return row >= 0 && row < GetItemCount(); }
   // Height of one row of the drop-down, in pixels.
   int RowHeight();
+  // Height of the drop-down showing m_visibleRows rows (or all rows, when
+  // there are fewer), in pixels.
+  int HeightForVisibleRows();
 
  protected:
   void OnMouseMove(wxMouseEvent& event);
@@ -43,6 +49,10 @@ class wxListViewComboPopup : public wxListView, public wxComboPopup {
  private:
   void SelectRow(long row);
   void FocusRow(long row);
+  // Selects the row whose text the combo shows; none when no row has it.
+  void SelectComboTextRow();
+  // The row under a point of the list's window, -1 when there is none.
+  long RowAt(const wxPoint& point);
   // Takes the selected row as m_value, shows it in the combo, tells the
   // combo's handlers and closes the list.
   void CommitSelection();
@@ -70,6 +80,8 @@ class wxChoiceWx : public wxComboCtrl {
   using wxComboCtrl::SetSelection;
 
   void SetVisibleRows(int n);
+  // Opens the list m_visibleRows rows high, as far as the screen allows.
+  void ShowPopup() override;
   void Append(const wxString& text);
   void Clear() override;
   unsigned int GetCount() const;

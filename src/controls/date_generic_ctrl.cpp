@@ -42,6 +42,11 @@ wxDateGenericCtrl::wxDateGenericCtrl(wxWindow* parent, wxWindowID id,
   m_sizer->Add(m_monthCtrl, 0, wxEXPAND, 0);
   m_sizer->Add(m_dayCtrl, 0, wxEXPAND, 0);
   SetValue(wxDateTime::Now());
+  // A date that the month cannot hold (31 April, 29 February 2001) is shown
+  // corrected as soon as it arises.
+  m_monthCtrl->Bind(wxEVT_COMMAND_CHOICE_SELECTED, &wxDateGenericCtrl::OnPartChanged, this);
+  m_dayCtrl->Bind(wxEVT_COMMAND_CHOICE_SELECTED, &wxDateGenericCtrl::OnPartChanged, this);
+  m_yearCtrl->Bind(wxEVT_SPINCTRL, &wxDateGenericCtrl::OnPartChanged, this);
   SetSizer(m_sizer);
   m_sizer->Fit(this);
   m_sizer->SetSizeHints(this);
@@ -71,14 +76,37 @@ void wxDateGenericCtrl::SetValue(const wxDateTime& date) {
   m_dayCtrl->SetSelection(local.mday - 1);
 }
 
+namespace {
+
+// No selection reads as January.
+wxDateTime::Month ShownMonth(const wxChoiceWx* monthCtrl) {
+  return static_cast<wxDateTime::Month>(std::max(monthCtrl->GetSelection(), 0));
+}
+
+}  // namespace
+
+int wxDateGenericCtrl::DayWithinMonth() const {
+  const int lastDay = wxDateTime::GetNumberOfDays(ShownMonth(m_monthCtrl), m_yearCtrl->GetValue());
+  // No selection reads as the 1st.
+  return std::clamp(m_dayCtrl->GetSelection() + 1, 1, lastDay);
+}
+
+void wxDateGenericCtrl::ShowDayWithinMonth() const {
+  const int day = DayWithinMonth();
+  if (m_dayCtrl->GetSelection() + 1 > day) m_dayCtrl->SetSelection(day - 1);
+}
+
+void wxDateGenericCtrl::OnPartChanged(wxEvent& event) {
+  ShowDayWithinMonth();
+  event.Skip();
+}
+
 wxDateTime wxDateGenericCtrl::GetValue() const {
-  const int year = m_yearCtrl->GetValue();
-  // No selection reads as January, or as the 1st.
-  const int monthIndex = std::max(m_monthCtrl->GetSelection(), 0);
-  const auto month = static_cast<wxDateTime::Month>(monthIndex);
-  const int lastDay = wxDateTime::GetNumberOfDays(month, year);
-  const int day = std::clamp(m_dayCtrl->GetSelection() + 1, 1, lastDay);
-  return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), month, year);
+  // The date read is always the date shown.
+  ShowDayWithinMonth();
+  const int day = DayWithinMonth();
+  return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(day), ShownMonth(m_monthCtrl),
+                    m_yearCtrl->GetValue());
 }
 
 void wxDateGenericCtrl::SetRange(const wxDateTime& lower, const wxDateTime& upper) {

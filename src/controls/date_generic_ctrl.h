@@ -27,7 +27,8 @@ class wxDateGenericCtrl : public wxPanel {
   // An invalid date leaves the control as it is.
   void SetValue(const wxDateTime& date);
   // The shown day at 00:00:00.000 local time. A day beyond the end of the
-  // chosen month reads as the month's last day.
+  // chosen month reads as the month's last day, and the day list then
+  // shows that day too.
   wxDateTime GetValue() const;
   // Limits the year to the years of `lower` and `upper` (in either order).
   void SetRange(const wxDateTime& lower, const wxDateTime& upper);
@@ -39,6 +40,12 @@ class wxDateGenericCtrl : public wxPanel {
  private:
   void FillMonths();
   void FillDays();
+  // The day the fields stand for: the chosen day, limited to the month.
+  int DayWithinMonth() const;
+  // Shows DayWithinMonth() in the day list when the chosen day is beyond
+  // the month's end. Only the display changes, never the value.
+  void ShowDayWithinMonth() const;
+  void OnPartChanged(wxEvent& event);
 
   wxBoxSizer* m_sizer;
   wxSpinCtrl* m_yearCtrl;

@@ -15,6 +15,9 @@ namespace {
 // Characters a number may be typed with; everything else is refused.
 const char kNumberCharacters[] = " 0123456789+-.eE";
 
+// Pixels kept free for the text cursor behind the last character.
+constexpr int kCursorWidth = 2;
+
 // Size of the arrow buttons assumed while there are none.
 const wxSize kFallbackArrowSize(15, 22);
 
@@ -36,6 +39,18 @@ int EventInteger(double value) {
   return static_cast<int>(rounded);
 }
 
+// A printable character typed without Control or Alt (those make
+// shortcuts such as copy and paste) that no number is written with.
+bool IsRefusedCharacter(const wxKeyEvent& event) {
+  if (event.ControlDown() || event.AltDown() || event.MetaDown()) return false;
+  const wxChar typed = event.GetUnicodeKey();
+  if (typed < WXK_SPACE || typed == WXK_DELETE) return false;
+  for (const char* c = kNumberCharacters; *c != '\0'; ++c) {
+    if (typed == static_cast<wxChar>(*c)) return false;
+  }
+  return true;
+}
+
 // Step factor from the modifier keys: Shift doubles, Control multiplies by
 // ten, Alt by a hundred.
 double KeyMultiplier(const wxKeyEvent& event) {
@@ -51,6 +66,7 @@ double KeyMultiplier(const wxKeyEvent& event) {
 // wxSpinCtrlDblTextCtrl
 
 wxBEGIN_EVENT_TABLE(wxSpinCtrlDblTextCtrl, wxTextCtrl)
+  EVT_KEY_DOWN(wxSpinCtrlDblTextCtrl::OnKeyDown)
   EVT_CHAR(wxSpinCtrlDblTextCtrl::OnChar)
   EVT_KILL_FOCUS(wxSpinCtrlDblTextCtrl::OnKillFocus)
 wxEND_EVENT_TABLE()
@@ -64,6 +80,14 @@ wxSpinCtrlDblTextCtrl::wxSpinCtrlDblTextCtrl(wxSpinCtrlDbl* owner, wxWindowID id
 wxSpinCtrlDblTextCtrl::~wxSpinCtrlDblTextCtrl() {
   if (m_spinCtrl) m_spinCtrl->m_textCtrl = nullptr;
   m_spinCtrl = nullptr;
+}
+
+// A character is refused at the key press already. Refused only as typed
+// text, it would have replaced the selection first: the toolkit deletes the
+// selected text before it offers the new character for insertion.
+void wxSpinCtrlDblTextCtrl::OnKeyDown(wxKeyEvent& event) {
+  if (m_spinCtrl && IsRefusedCharacter(event)) return;
+  event.Skip();
 }
 
 void wxSpinCtrlDblTextCtrl::OnChar(wxKeyEvent& event) {
@@ -116,6 +140,7 @@ void wxSpinCtrlDbl::Init() {
   m_max = 100.0;
   m_value = 0.0;
   m_defaultValue = 0.0;
+  m_confirmedValue = 0.0;
   m_increment = 1.0;
   m_digits = -1;
   m_textFormat.clear();
@@ -140,8 +165,11 @@ bool wxSpinCtrlDbl::Create(wxWindow* parent, wxWindowID id, const wxString& valu
     return false;
   wxControl::SetLabel(name);
 
-  SetBackgroundColour(parent->GetBackgroundColour());
-  SetForegroundColour(parent->GetForegroundColour());
+  // Colours the parent was given are taken over. Copying the system's
+  // colours as the control's own would pin them: the arrows and the field
+  // would then look the same enabled and disabled.
+  if (parent->UseBackgroundColour()) SetBackgroundColour(parent->GetBackgroundColour());
+  if (parent->UseForegroundColour()) SetForegroundColour(parent->GetForegroundColour());
 
   const wxSize best = DoGetBestSize();
   const int width = size.x == -1 ? best.x : size.x;
@@ -166,7 +194,7 @@ bool wxSpinCtrlDbl::Create(wxWindow* parent, wxWindowID id, const wxString& valu
 
   m_min = min;
   m_max = max;
-  m_value = m_defaultValue = initial;
+  m_value = m_defaultValue = m_confirmedValue = initial;
   m_increment = increment;
 
   SetDigits(digits, FormatGeneral);
@@ -183,17 +211,20 @@ void wxSpinCtrlDbl::SetText(const wxString& text) {
   if (!m_textCtrl || text == m_textCtrl->GetValue()) return;
   PutText(text);
   text.ToDouble(&m_value);
+  m_confirmedValue = m_value;
   SendUpdateEvent();
 }
 
 void wxSpinCtrlDbl::SetValue(double value) {
   if (!m_textCtrl || !IsInRange(value)) return;
   const wxString text = FormatValue(value);
-  if (value == m_value && text == m_textCtrl->GetValue()) return;
-  PutText(text);
-  // Keep exactly what the text shows, so reading back gives the same value.
-  m_value = value;
-  text.ToDouble(&m_value);
+  if (value != m_value || text != m_textCtrl->GetValue()) {
+    PutText(text);
+    // Keep exactly what the text shows, so reading back gives the same value.
+    m_value = value;
+    text.ToDouble(&m_value);
+  }
+  m_confirmedValue = m_value;
 }
 
 void wxSpinCtrlDbl::SetValueFromString(const wxString& text, bool force) {
@@ -206,6 +237,13 @@ void wxSpinCtrlDbl::SetValueFromString(const wxString& text, bool force) {
 }
 
 void wxSpinCtrlDbl::ResetToDefault() { SetValue(m_defaultValue); }
+
+void wxSpinCtrlDbl::RestoreConfirmedValue() {
+  if (!m_textCtrl) return;
+  // The text is put back even when typing left the value as it was.
+  PutText(FormatValue(m_confirmedValue));
+  m_value = m_confirmedValue;
+}
 
 bool wxSpinCtrlDbl::HasRange() const { return m_max >= m_min; }
 
@@ -226,6 +264,7 @@ void wxSpinCtrlDbl::SyncFromText(bool sendEvent, bool forceValid) {
       SetValue(value);
       if (sendEvent) SendUpdateEvent();
     }
+    m_confirmedValue = m_value;
   } else if (forceValid) {
     SetValue(ClampToRange(m_value));
   }
@@ -234,6 +273,7 @@ void wxSpinCtrlDbl::SyncFromText(bool sendEvent, bool forceValid) {
 void wxSpinCtrlDbl::SetRange(double min, double max) {
   m_min = min;
   m_max = max;
+  FitFieldToRange();
   if (!HasRange()) return;
   if (m_value > m_max)
     SetValue(m_max);
@@ -243,6 +283,7 @@ void wxSpinCtrlDbl::SetRange(double min, double max) {
 
 void wxSpinCtrlDbl::SetIncrement(double increment) {
   m_increment = increment;
+  FitFieldToRange();
   SetValue(m_value);
 }
 
@@ -262,6 +303,7 @@ void wxSpinCtrlDbl::SetDigits(int digits, FormatKind kind) {
       default: m_textFormat = wxString::Format("%%.%dlg", digits); break;
     }
   }
+  FitFieldToRange();
   SetValue(m_value);
 }
 
@@ -357,7 +399,7 @@ void wxSpinCtrlDbl::OnChar(wxKeyEvent& event) {
       NavigateFromTab(event);
       break;
     case WXK_ESCAPE:
-      ResetToDefault();
+      RestoreConfirmedValue();
       SendUpdateEvent();
       break;
     case WXK_SPACE:
@@ -459,6 +501,23 @@ void wxSpinCtrlDbl::DoSetSize(int x, int y, int width, int height, int sizeFlags
     height = (sizeFlags & wxSIZE_AUTO_HEIGHT) || current.y <= 0 ? best.y : current.y;
   wxControl::DoSetSize(x, y, width, height, sizeFlags);
   LayoutChildren(width, height);
+}
+
+void wxSpinCtrlDbl::FitFieldToRange() {
+  if (!m_textCtrl || !m_spinButton || !HasRange()) return;
+  const double candidates[] = {m_min, m_max, m_min + m_increment, m_max - m_increment};
+  int needed = 0;
+  for (double value : candidates) {
+    if (IsInRange(value))
+      needed = std::max(needed, m_textCtrl->GetSizeFromText(FormatValue(value)).x);
+  }
+  // Room for the text cursor after the last character.
+  needed += kCursorWidth;
+  if (needed <= m_textCtrl->GetSize().x) return;
+  const wxSize size(needed + m_spinButton->GetSize().x, GetSize().y);
+  SetMinSize(size);
+  SetSize(size);
+  InvalidateBestSize();
 }
 
 // Text field on the left, arrow buttons at their natural width on the right.

@@ -25,6 +25,7 @@ class wxSpinCtrlDblTextCtrl : public wxTextCtrl {
  private:
   friend class wxSpinCtrlDbl;
 
+  void OnKeyDown(wxKeyEvent& event);
   void OnChar(wxKeyEvent& event);
   void OnKillFocus(wxFocusEvent& event);
 
@@ -68,6 +69,9 @@ class wxSpinCtrlDbl : public wxControl {
   virtual void SetValueFromString(const wxString& text, bool force);
   // Back to the value the control was created with.
   virtual void ResetToDefault();
+  // Cancels an edit in progress: back to the last value that was set or
+  // confirmed (Enter, focus loss, a step), as the field showed it.
+  void RestoreConfirmedValue();
   // A range is in force when max >= min; otherwise every value is accepted.
   virtual bool HasRange() const;
   virtual bool IsInRange(double value) const;
@@ -123,6 +127,9 @@ class wxSpinCtrlDbl : public wxControl {
   wxString FormatValue(double value) const;
   double ClampToRange(double value) const;
   void LayoutChildren(int width, int height);
+  // Widens the control so that its field shows the longest text of the
+  // range whole: the bounds and one step inside each bound, as formatted.
+  void FitFieldToRange();
 
   wxSpinButton* m_spinButton;
   wxSpinCtrlDblTextCtrl* m_textCtrl;
@@ -130,6 +137,7 @@ class wxSpinCtrlDbl : public wxControl {
   double m_max;
   double m_value;
   double m_defaultValue;
+  double m_confirmedValue;  // restored by Escape
   double m_increment;
   int m_digits;
   wxString m_textFormat;

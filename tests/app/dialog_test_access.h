@@ -58,6 +58,7 @@ class BarywalkDialogTestAccess {
   double EndTime() const { return d.m_endTime; }
   bool Playing() const { return d.m_playing; }
   bool Paused() const { return d.m_paused; }
+  bool Reverse() const { return d.m_reverse; }
   barywalk::PixelPoint SunOffset() const { return d.m_sunOffset; }
   barywalk::PixelPoint SunAccel() const { return d.m_sunAccel; }
   barywalk::SolarPath& SunPath() { return d.m_sunPath; }

@@ -142,7 +142,7 @@ TEST_F(PlayerTest, PauseTurnStopAndRewind) {
   Ticks(3);
   access->Rewind();
   // Rewind draws at once, and that frame already advances one step.
-  ExpectPlayer("rewound while playing", kPlaying | kClipLocked, 6);
+  ExpectPlayer("rewound while playing", kForward, 6);
   ASSERT_EQ(TrailSize(), 1u);
   EXPECT_DOUBLE_EQ(access->SunPath().LastTime(), access->StartTime() + 6);
 }

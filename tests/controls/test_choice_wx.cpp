@@ -45,6 +45,15 @@ class ChoiceWxTest : public ::testing::Test {
     return consumed;
   }
 
+  // A mouse event on the list, at a point in its coordinates.
+  void SendMouse(wxEventType type, const wxPoint& point) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    event.SetEventObject(List());
+    event.SetId(List()->GetId());
+    List()->ProcessWindowEventLocally(event);
+  }
+
   static bool SendKey(wxWindow* target, wxEventType type, int keyCode) {
     wxKeyEvent event(type);
     event.m_keyCode = keyCode;
@@ -213,21 +222,116 @@ TEST_F(ChoiceWxTest, HoverThenClickCommitsTheRowUnderThePointer) {
   List()->GetItemRect(7, rect);
   const wxPoint onRow = rect.GetPosition() + wxPoint(6, rect.height / 2);
 
-  wxMouseEvent move(wxEVT_MOTION);
-  move.SetPosition(onRow);
-  List()->ProcessWindowEventLocally(move);
+  SendMouse(wxEVT_MOTION, onRow);
   EXPECT_EQ(m_choice->GetSelection(), 7);
   EXPECT_EQ(m_events, 0) << "hovering does not commit";
 
-  wxMouseEvent click(wxEVT_LEFT_DOWN);
-  click.SetPosition(onRow);
-  click.SetEventObject(List());
-  click.SetId(List()->GetId());
-  List()->ProcessWindowEventLocally(click);
+  SendMouse(wxEVT_LEFT_DOWN, onRow);
   EXPECT_TRUE(Closes());
   EXPECT_EQ(m_choice->GetValue(), "08");
   EXPECT_EQ(List()->GetStringValue(), "08");
   EXPECT_EQ(m_events, 1);
+}
+
+// The point in the middle of a row, in the list's coordinates.
+wxPoint RowCentre(wxListViewComboPopup* list, long row) {
+  wxRect rect;
+  list->GetItemRect(row, rect);
+  return rect.GetPosition() + wxPoint(6, rect.height / 2);
+}
+
+// Real pointer input: the list opens at a click on the combo; hovering a
+// row and then clicking beside the list closes it without a choice, and
+// the row hovered must not become the value the program reads.
+TEST_F(ChoiceWxTest, ClosingTheListWithoutAChoiceKeepsTheShownRow) {
+  m_choice->SetSelection(2);
+  guitest::ClickAt(m_choice, wxPoint(8, m_choice->GetSize().y / 2));
+  ASSERT_TRUE(guitest::PumpUntil([this] { return m_choice->IsPopupShown(); }));
+  guitest::MovePointerTo(List(), RowCentre(List(), 9));
+  EXPECT_EQ(m_choice->GetSelection(), 9) << "hover selects while the list is open";
+
+  wxWindow* outside = guitest::TopFrame();
+  guitest::ClickAt(outside, outside->ScreenToClient(m_choice->GetScreenRect().GetTopRight() +
+                                                    wxPoint(150, 5)));
+  ASSERT_TRUE(Closes());
+  EXPECT_EQ(m_choice->GetValue(), "03");
+  EXPECT_EQ(m_choice->GetSelection(), 2);
+  EXPECT_EQ(m_choice->GetStringSelection(), "03");
+  EXPECT_EQ(m_events, 0);
+
+  // Nothing shown (nothing chosen yet): nothing stays selected either.
+  m_choice->SetSelection(-1);
+  m_choice->GetListPopup()->Select(2, false);
+  OpenPopup();
+  guitest::MovePointerTo(List(), RowCentre(List(), 5));
+  m_choice->HidePopup();
+  EXPECT_EQ(m_choice->GetSelection(), -1);
+}
+
+// A list shorter than its rows: the wheel scrolls under a pointer that
+// stays put, and a click then commits the row under the pointer, not the
+// row hovered last. Wheel and keys reach the last row and the first.
+TEST_F(ChoiceWxTest, WheelAndKeysReachEveryRowAndAClickTakesTheRowUnderThePointer) {
+  m_choice->SetVisibleRows(10);
+  OpenPopup();
+  ASSERT_LT(List()->GetCountPerPage(), 31);
+  const wxPoint pointer = RowCentre(List(), 8);
+  SendMouse(wxEVT_MOTION, pointer);
+
+  auto wheel = [this, pointer](int rotation) {
+    wxMouseEvent event(wxEVT_MOUSEWHEEL);
+    event.SetPosition(pointer);
+    event.m_wheelRotation = rotation;
+    event.m_wheelDelta = 120;
+    event.m_linesPerAction = 3;
+    List()->ProcessWindowEventLocally(event);
+    guitest::PumpEvents();
+  };
+  auto lastShownRow = [this] { return List()->GetTopItem() + List()->GetCountPerPage() - 1; };
+
+  wheel(-120);
+  const long top = List()->GetTopItem();
+  EXPECT_GT(top, 0) << "one notch down scrolls";
+  int flags = 0;
+  const long underPointer = List()->HitTest(pointer, flags);
+  EXPECT_EQ(m_choice->GetSelection(), underPointer) << "the hover follows the scrolled rows";
+
+  for (int notch = 0; notch < 10; ++notch) wheel(-120);
+  EXPECT_EQ(lastShownRow(), 30) << "the wheel reaches the last row";
+  for (int notch = 0; notch < 10; ++notch) wheel(120);
+  EXPECT_EQ(List()->GetTopItem(), 0) << "and the first";
+  wheel(-120);
+
+  // The selection stays on an earlier row, as it would after the wheel
+  // with a pointer that has not moved since.
+  List()->Select(3);
+  const long target = List()->HitTest(pointer, flags);
+  ASSERT_GT(target, 3);
+  SendMouse(wxEVT_LEFT_DOWN, pointer);
+  EXPECT_TRUE(Closes());
+  EXPECT_EQ(m_choice->GetValue(), m_choice->GetString(target));
+  EXPECT_EQ(m_choice->GetSelection(), target);
+  EXPECT_EQ(m_events, 1);
+
+  m_choice->SetSelection(0);
+  OpenPopup();
+  for (int press = 0; press < 40; ++press) PressInList(WXK_DOWN);
+  EXPECT_EQ(m_choice->GetSelection(), 30);
+  EXPECT_EQ(lastShownRow(), 30) << "the keys reach the last row";
+  PressInList(WXK_RETURN);
+  EXPECT_EQ(m_choice->GetValue(), "31");
+}
+
+// The visible-row count decides the height of the open list; only the
+// screen limits it (the combo's own default would cut it at 400 pixels).
+TEST_F(ChoiceWxTest, OpenListShowsAllItsVisibleRows) {
+  OpenPopup();
+  const int rowHeight = List()->RowHeight();
+  const wxRect screen = wxGetClientDisplayRect();
+  const wxRect combo = m_choice->GetScreenRect();
+  const int room = std::max(combo.GetTop() - screen.GetTop(), screen.GetBottom() - combo.GetBottom());
+  EXPECT_EQ(m_choice->GetPopupWindow()->GetSize().y, std::min(31 * rowHeight + 3, room));
+  EXPECT_EQ(List()->GetCountPerPage(), 31) << "all days at once on this screen";
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // time so that "local midnight" is not the same as a fixed offset.
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <stdlib.h>
 #include <time.h>
 
@@ -95,7 +96,7 @@ TEST_F(DateGenericCtrlTest, DayBeyondTheMonthReadsAsItsLastDay) {
     EXPECT_TRUE(IsLocalMidnightOf(m_ctrl->GetValue(), {in.year, in.month, c.day}))
         << in.year << "-" << in.month << "-" << in.day;
   }
-  EXPECT_EQ(m_ctrl->GetDayCtrl()->GetStringSelection(), "29") << "reading leaves the list";
+  EXPECT_EQ(m_ctrl->GetDayCtrl()->GetStringSelection(), "28") << "the day read is the day shown";
 }
 
 // Summer and winter days, the two switch days and the ends of the 32-bit
@@ -158,6 +159,96 @@ TEST_F(DateGenericCtrlTest, WidthIsSharedEquallyByTheThreeParts) {
     EXPECT_EQ(parts[i]->GetSize().x, 56) << i;
     EXPECT_EQ(parts[i]->GetPosition().x, 56 * i) << i;
   }
+}
+
+// What the user sees of the control: "year Mon dd".
+wxString Shown(wxDateGenericCtrl* ctrl) {
+  return wxString::Format("%d %s %s", ctrl->GetYearCtrl()->GetValue(),
+                          ctrl->GetMonthCtrl()->GetValue(), ctrl->GetDayCtrl()->GetValue());
+}
+
+bool SendComboKey(wxWindow* combo, int keyCode) {
+  wxKeyEvent event(wxEVT_KEY_DOWN);
+  event.m_keyCode = keyCode;
+  event.SetEventObject(combo);
+  return combo->GetEventHandler()->ProcessEvent(event);
+}
+
+// A day that the month cannot hold is shown corrected as soon as the month,
+// the day or the year makes it so, not only when the value is read.
+TEST_F(DateGenericCtrlTest, CorrectedDayIsShownAtOnce) {
+  Enter(2001, 1, 31);
+  SendComboKey(m_ctrl->GetMonthCtrl(), WXK_DOWN);  // Jan -> Feb
+  EXPECT_EQ(Shown(m_ctrl), "2001 Feb 28");
+  SendComboKey(m_ctrl->GetMonthCtrl(), WXK_DOWN);  // Mar: the 28th stays
+  EXPECT_EQ(Shown(m_ctrl), "2001 Mar 28");
+
+  Enter(2001, 3, 31);
+  SendComboKey(m_ctrl->GetMonthCtrl(), WXK_DOWN);
+  EXPECT_EQ(Shown(m_ctrl), "2001 Apr 30");
+  SendComboKey(m_ctrl->GetDayCtrl(), WXK_DOWN);  // to "31", which April lacks
+  EXPECT_EQ(Shown(m_ctrl), "2001 Apr 30");
+
+  // The year through the arrows of the toolkit's own spin widget.
+  auto spin = reinterpret_cast<void (*)(void*, int, double)>(
+      dlsym(RTLD_DEFAULT, "gtk_spin_button_spin"));
+  if (!spin) GTEST_SKIP() << "not a GTK build";
+  Enter(2000, 2, 29);
+  const int stepForward = 0;
+  spin(m_ctrl->GetYearCtrl()->GetHandle(), stepForward, 1.0);
+  guitest::PumpEvents();
+  EXPECT_EQ(Shown(m_ctrl), "2001 Feb 28");
+  EXPECT_TRUE(IsLocalMidnightOf(m_ctrl->GetValue(), {2001, 2, 28}));
+}
+
+// Real pointer and keyboard input. The month and day boxes take the focus
+// by click and by Tab, show it, and step with the arrow keys while closed,
+// so that an arrow key never reaches a control the user has left.
+TEST_F(DateGenericCtrlTest, MonthAndDayTakeTheFocusAndStepWithTheArrows) {
+  m_ctrl->SetValue(wxDateTime(10, wxDateTime::May, 2001));
+  wxChoiceWx* month = m_ctrl->GetMonthCtrl();
+  wxChoiceWx* day = m_ctrl->GetDayCtrl();
+  wxSpinCtrl* year = m_ctrl->GetYearCtrl();
+  guitest::PumpEvents();
+  const wxImage unfocused = guitest::GrabWindow(month);
+
+  year->SetFocus();
+  guitest::PumpEvents();
+  ASSERT_TRUE(guitest::HasKeyboardFocus(year));
+  guitest::ClickAt(month, wxPoint(8, month->GetSize().y / 2));
+  ASSERT_TRUE(guitest::PumpUntil([month] { return month->IsPopupShown(); }));
+  guitest::PressKey(WXK_ESCAPE);
+  ASSERT_TRUE(guitest::PumpUntil([month] { return !month->IsPopupShown(); }));
+  EXPECT_TRUE(guitest::HasKeyboardFocus(month)) << "the clicked box keeps the focus";
+
+  guitest::PressKey(WXK_DOWN);
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 10") << "the month steps, the year stays";
+  EXPECT_FALSE(month->IsPopupShown());
+  guitest::PumpUntil([month, &unfocused] {
+    const wxImage now = guitest::GrabWindow(month);
+    return now.IsOk() && !now.IsSameAs(unfocused);
+  }, 500);
+  wxImage focused = guitest::GrabWindow(month);
+  EXPECT_FALSE(focused.IsSameAs(unfocused)) << "the focused box looks different";
+
+  guitest::PressKey(WXK_TAB);
+  EXPECT_TRUE(guitest::HasKeyboardFocus(day)) << "Tab goes on to the day";
+  guitest::PressKey(WXK_UP);
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 09");
+  guitest::PressKey(WXK_TAB, wxMOD_SHIFT);
+  EXPECT_TRUE(guitest::HasKeyboardFocus(month)) << "Shift+Tab comes back";
+
+  // A row chosen by click: the day box has the focus afterwards.
+  guitest::ClickAt(day, wxPoint(8, day->GetSize().y / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return day->IsPopupShown(); }));
+  wxRect row;
+  ASSERT_TRUE(day->GetListPopup()->GetItemRect(19, row));
+  guitest::ClickAt(day->GetListPopup(), row.GetPosition() + wxPoint(6, row.height / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return !day->IsPopupShown(); }));
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 20");
+  EXPECT_TRUE(guitest::HasKeyboardFocus(day));
+  guitest::PressKey(WXK_DOWN);
+  EXPECT_EQ(Shown(m_ctrl), "2001 Jun 21");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // toolkit produces for it (keys to the text field, arrow-button spin events,
 // Enter, focus loss), so the tests do not depend on the shared pointer and
 // keyboard focus of the X display.
+#include <algorithm>
 #include <climits>
+#include <functional>
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -184,15 +186,35 @@ TEST_F(SpinCtrlDblTest, ModifierKeysMultiplyTheStep) {
   EXPECT_EQ(lastInt, 1021);
 }
 
-TEST_F(SpinCtrlDblTest, EscapeRestoresTheConstructionValueWithinTheRange) {
-  wxSpinCtrlDbl* spin = Make(0, 100, 5);
+// Escape cancels the edit in progress: back to the value last set or
+// confirmed, never to the value the control was created with (the dialog
+// creates every control at 0 and sets its ranges and values afterwards).
+TEST_F(SpinCtrlDblTest, EscapeCancelsTheEditAndKeepsTheConfirmedValue) {
+  wxSpinCtrlDbl* spin = Make(0, 100, 0);
+  spin->SetRange(0, 10000);
+  spin->SetValue(800);
+  const struct { const char* typed; bool confirm; double kept; const char* shown; } edits[] = {
+      {"12", false, 800, "800"},  // typed, then cancelled
+      {"", false, 800, "800"},    // field emptied, then cancelled
+      {"abc", false, 800, "800"}, // no number at all
+      {"35", true, 35, "35"},     // confirmed with Enter: the new value stays
+      {"9", false, 35, "35"}};
+  for (const auto& edit : edits) {
+    SCOPED_TRACE(edit.typed);
+    Type(spin, edit.typed);
+    if (edit.confirm) Confirm(spin, true);
+    updates = 0;
+    EXPECT_TRUE(Key(spin, WXK_ESCAPE));
+    EXPECT_EQ(spin->GetValue(), edit.kept);
+    EXPECT_EQ(Text(spin), edit.shown);
+    EXPECT_EQ(updates, 1);
+    EXPECT_EQ(lastInt, static_cast<int>(edit.kept));
+  }
+  // A step confirms too.
   Key(spin, WXK_PAGEUP);
+  Type(spin, "1");
   Key(spin, WXK_ESCAPE);
-  EXPECT_EQ(Text(spin), "5");
-  spin->SetRange(10, 20);
-  Key(spin, WXK_ESCAPE);
-  EXPECT_EQ(spin->GetValue(), 10.0);
-  EXPECT_EQ(updates, 3);
+  EXPECT_EQ(Text(spin), "45");
 }
 
 TEST_F(SpinCtrlDblTest, SpaceReshowsTheValueAndOtherKeysAreFiltered) {
@@ -272,7 +294,9 @@ TEST_F(SpinCtrlDblTest, BestSizeIsTheToolkitSpinControlsAndChildrenShareTheWidth
   EXPECT_EQ(wide->GetTextCtrl()->GetRect(), wxRect(0, 0, 200 - arrows.x, expected.y));
 
   // Narrower than the arrows: the field gets no room but no negative size.
-  EXPECT_EQ(Make(0, 100, 0, wxSize(arrows.x - 10, -1))->GetTextCtrl()->GetSize().x, 0);
+  wxSpinCtrlDbl* narrow = Make(0, 100, 0);
+  narrow->SetSize(arrows.x - 10, -1);
+  EXPECT_EQ(narrow->GetTextCtrl()->GetSize().x, 0);
 }
 
 TEST_F(SpinCtrlDblTest, DisablingReachesBothParts) {
@@ -280,6 +304,95 @@ TEST_F(SpinCtrlDblTest, DisablingReachesBothParts) {
   spin->Enable(false);
   EXPECT_FALSE(spin->GetTextCtrl()->IsEnabled());
   EXPECT_FALSE(spin->GetSpinButton()->IsEnabled());
+}
+
+// The dialog's five value fields, made as the dialog makes them: created
+// with the given field width, range, value and step set afterwards. Each
+// field shows its bounds whole, the cursor behind the last digit.
+TEST_F(SpinCtrlDblTest, FieldShowsTheLongestTextOfItsRangeWhole) {
+  if (!Gtk<void*>("g_object_get")) GTEST_SKIP() << "not a GTK build";
+  const struct { int fieldWidth; double min, max, step; } dialogFields[] = {
+      {60, 1, 1440, 1}, {50, 1.0 / 1440.0, 365, 0.1}, {60, 0, 1000000, 0.1},
+      {60, 0, 10000, 5}, {60, 0, 100, 0.05}};
+  for (const auto& field : dialogFields) {
+    SCOPED_TRACE(testing::Message() << field.min << " to " << field.max);
+    auto* spin = new wxSpinCtrlDbl(panel, wxID_ANY, "0", wxPoint(10, 10),
+                                   wxSize(field.fieldWidth, -1), 0, 0, 100, 0, "ID_SPINCTRL");
+    spin->SetInitialSize(
+        wxSize(field.fieldWidth + spin->GetSpinButton()->GetSize().x, spin->GetSize().y));
+    spin->SetRange(field.min, field.max);
+    spin->SetIncrement(field.step);
+    EXPECT_GE(spin->GetTextCtrl()->GetSize().x, field.fieldWidth) << "never narrower";
+    EXPECT_EQ(spin->GetMinSize(), spin->GetSize()) << "a sizer keeps the width";
+    for (double value : {field.min, field.max, field.max - field.step}) {
+      spin->SetValue(value);
+      spin->GetTextCtrl()->SetInsertionPointEnd();
+      // The toolkit places the text when it lays the field out.
+      wxTextCtrl* text = spin->GetTextCtrl();
+      EXPECT_TRUE(guitest::PumpUntil([text] { return guitest::TextScrollOffset(text) == 0; }, 1000))
+          << '"' << Text(spin) << "\" scrolled by " << guitest::TextScrollOffset(text);
+    }
+    spin->Destroy();
+  }
+}
+
+// Real keyboard input into the field: a character no number has is
+// refused without touching the text, even when all of it is selected.
+TEST_F(SpinCtrlDblTest, RefusedCharacterLeavesTheSelectedText) {
+  wxSpinCtrlDbl* spin = Make(0, 1000, 42, wxSize(200, -1));
+  guitest::PumpEvents();
+  wxTextCtrl* field = spin->GetTextCtrl();
+  guitest::ClickAt(field, wxPoint(10, field->GetSize().y / 2));
+  ASSERT_TRUE(guitest::HasKeyboardFocus(field));
+  for (int refused : {'a', 'x', ',', '/'}) {
+    SCOPED_TRACE(static_cast<char>(refused));
+    field->SelectAll();
+    guitest::PressKey(refused);
+    EXPECT_EQ(Text(spin), "42");
+    EXPECT_EQ(spin->GetValue(), 42.0);
+  }
+  field->SelectAll();
+  guitest::PressKey('7');
+  EXPECT_EQ(Text(spin), "7") << "a digit replaces the selection";
+  EXPECT_EQ(spin->GetValue(), 7.0);
+}
+
+// The grey level of the darkest pixel: the arrows' symbols.
+int DarkestLevel(const wxImage& image) {
+  int level = 255;
+  for (int y = 0; y < image.GetHeight(); ++y) {
+    for (int x = 0; x < image.GetWidth(); ++x) {
+      const wxColour c = guitest::PixelAt(image, x, y);
+      level = std::min(level, (c.Red() + c.Green() + c.Blue()) / 3);
+    }
+  }
+  return level;
+}
+
+// Disabled, the arrows' symbols are greyed as the toolkit greys its own.
+TEST_F(SpinCtrlDblTest, DisabledControlShowsDisabledArrows) {
+  wxSpinCtrlDbl* spin = Make(0, 100, 50, wxSize(200, -1));
+  auto* reference = new wxSpinButton(panel, wxID_ANY, wxPoint(10, 200),
+                                     spin->GetSpinButton()->GetSize(),
+                                     wxSP_VERTICAL | wxSP_ARROW_KEYS | wxSP_WRAP);
+  auto symbolLevel = [](wxWindow* window) { return DarkestLevel(guitest::GrabWindow(window)); };
+  // Repainting follows the state change in the toolkit's own time.
+  auto becomes = [&symbolLevel](wxWindow* window, const std::function<bool(int)>& wanted) {
+    return guitest::PumpUntil([&] { return wanted(symbolLevel(window)); }, 1000);
+  };
+  guitest::PumpUntil([] { return false; }, 100);
+  const int enabledLevel = symbolLevel(spin->GetSpinButton());
+  const int referenceLevel = symbolLevel(reference);
+  spin->Enable(false);
+  reference->Enable(false);
+  ASSERT_TRUE(becomes(reference, [=](int level) { return level > referenceLevel; }))
+      << "the toolkit greys disabled arrows";
+  EXPECT_TRUE(becomes(spin->GetSpinButton(), [=](int level) { return level > enabledLevel; }))
+      << "symbols at grey level " << symbolLevel(spin->GetSpinButton()) << ", enabled "
+      << enabledLevel;
+  spin->Enable(true);
+  EXPECT_TRUE(becomes(spin->GetSpinButton(), [=](int level) { return level == enabledLevel; }))
+      << "and shows them again";
 }
 
 }  // namespace
