@@ -1,17 +1,18 @@
 // barywalk-render draws what the dialog draws: the same settings at start,
 // the same frame at a date, the same frames over a run, in PNG and in GIF;
 // and Ctrl+S in the dialog saves the frame it shows.
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <wx/accel.h>
 #include <wx/gifdecod.h>
 #include <wx/wfstream.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "dialog_fixture.h"
@@ -24,31 +25,20 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-void ExpectSameSettings(const barywalk::FrameSettings& a, const barywalk::FrameSettings& b) {
-  EXPECT_EQ(a.planets, b.planets);
-  EXPECT_EQ(a.sunLayer.orbit, b.sunLayer.orbit);
-  EXPECT_EQ(a.sunLayer.sun, b.sunLayer.sun);
-  EXPECT_EQ(a.sunLayer.year, b.sunLayer.year);
-  EXPECT_EQ(a.sunLayer.month, b.sunLayer.month);
-  EXPECT_EQ(a.sunLayer.day, b.sunLayer.day);
-  EXPECT_EQ(a.sunLayer.acceleration, b.sunLayer.acceleration);
-  EXPECT_EQ(a.sunLayer.accelFactor, b.sunLayer.accelFactor);
-  EXPECT_EQ(a.flares, b.flares);
-  EXPECT_EQ(a.flareScale, b.flareScale);
-  EXPECT_EQ(a.useDuration, b.useDuration);
-  EXPECT_EQ(a.durationMinutes, b.durationMinutes);
-  EXPECT_EQ(a.incrementDays, b.incrementDays);
+// The settings that a frame is drawn with, comparable as one value.
+auto SettingsKey(const barywalk::FrameSettings& s) {
+  const barywalk::SunLayerOptions& l = s.sunLayer;
+  return std::make_tuple(s.planets, l.orbit, l.sun, l.year, l.month, l.day, l.acceleration,
+                         l.accelFactor, s.flares, s.flareScale, s.useDuration, s.durationMinutes,
+                         s.incrementDays);
 }
 
 // The number of pixels in which two pictures differ; -1 for other sizes.
 long DifferingPixels(const wxImage& a, const wxImage& b) {
   if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize()) return -1;
   long differing = 0;
-  const unsigned char* p = a.GetData();
-  const unsigned char* q = b.GetData();
-  const long pixels = static_cast<long>(a.GetWidth()) * a.GetHeight();
-  for (long i = 0; i < pixels; ++i, p += 3, q += 3) {
-    differing += p[0] != q[0] || p[1] != q[1] || p[2] != q[2];
+  for (long i = 0, n = 3L * a.GetWidth() * a.GetHeight(); i < n; i += 3) {
+    differing += std::memcmp(a.GetData() + i, b.GetData() + i, 3) != 0;
   }
   return differing;
 }
@@ -57,18 +47,12 @@ class RenderTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    folder = testsupport::TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
   }
 
   void TearDown() override {
-    if (DIR* dir = opendir(folder.c_str())) {
-      while (const dirent* entry = readdir(dir)) {
-        std::remove((folder + "/" + entry->d_name).c_str());
-      }
-      closedir(dir);
-    }
-    rmdir(folder.c_str());
+    std::filesystem::remove_all(folder);
     // The flare settings are process-wide: back to the start's.
     barywalk::SetFlareLogScale(false);
     barywalk::SetFlareAreaClip(800);
@@ -84,17 +68,29 @@ class RenderTest : public DialogTest {
     return barywalk::RenderToImage(w, w, [&](wxDC& dc) { dialog->DrawFrame(dc, w, w); });
   }
 
-  testsupport::ProgramRun Render(Args args) {
+  // Runs the command with `args` and `more` at the panel's width; it must
+  // succeed.
+  void Render(Args args, std::initializer_list<std::string> more) {
+    args.insert(args.end(), more);
     args.insert(args.end(), {"--width", std::to_string(PanelWidth())});
-    return testsupport::RunProgram(BARYWALK_RENDER_PROGRAM, args);
+    const testsupport::ProgramRun run = testsupport::RunProgram(BARYWALK_RENDER_PROGRAM, args);
+    ASSERT_EQ(run.status, 0) << run.err;
   }
 
-  std::string folder;
+  // A new dialog in its start state, for the next case of a table.
+  void RestartDialog() {
+    DialogTest::TearDown();
+    barywalk::SetFlareLogScale(false);
+    DialogTest::SetUp();
+  }
+
+  const std::string folder =
+      testsupport::TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_F(RenderTest, TheCommandStartsWithTheDialogsSettings) {
   const barywalk::RenderOptions options = barywalk::ParseRenderArguments({"-o", "run.gif"});
-  ExpectSameSettings(options.frame, access->FrameSettings());
+  EXPECT_EQ(SettingsKey(options.frame), SettingsKey(access->FrameSettings()));
   EXPECT_EQ(options.from, access->StartTime());
   EXPECT_EQ(options.to, access->EndTime());
   EXPECT_EQ(options.step, access->Increment()->GetValue());
@@ -149,28 +145,15 @@ TEST_F(RenderTest, AFrameAtADateIsTheDialogsFramePixelForPixel) {
   const wxDateTime date(7, wxDateTime::Mar, 2012);  // solar cycle 24: flares in the sample
   for (const SettingsCase& c : cases) {
     SCOPED_TRACE(c.what);
-    access.reset();
-    dialog->Destroy();
-    guitest::PumpEvents();
-    barywalk::SetFlareLogScale(false);
-    dialog = new BarywalkDialog(guitest::TopFrame());
-    access = std::make_unique<BarywalkDialogTestAccess>(*dialog);
-    access->Timer().Stop();
-    access->SetShowMessage([](const wxString&, const wxString&, long) { return wxOK; });
-    dialog->Show();
-    guitest::PumpEvents();
+    RestartDialog();
     c.setDialog(*access);
     access->StartDate()->SetValue(date);
     access->ResetSimulation();
     const wxImage shown = DialogFrame();
 
     const std::string path = folder + "/frame.png";
-    Args args = c.args;
-    args.insert(args.end(), {"--at", "2012-03-07", "-o", path});
-    const testsupport::ProgramRun run = Render(args);
-    ASSERT_EQ(run.status, 0) << run.err;
-    const wxImage drawn(path, wxBITMAP_TYPE_PNG);
-    EXPECT_EQ(DifferingPixels(drawn, shown), 0);
+    Render(c.args, {"--at", "2012-03-07", "-o", path});
+    EXPECT_EQ(DifferingPixels(wxImage(path, wxBITMAP_TYPE_PNG), shown), 0);
     std::remove(path.c_str());
   }
 }
@@ -193,17 +176,10 @@ TEST_F(RenderTest, ARunHasThePlayersFramesInPngAndGif) {
 
   const Args run = {"--from", "2000-01-01", "--to",     "2001-01-01", "--step",
                     "60",     "--trail",    "--no-sun", "--accel",    "1"};
-  Args pictures = run, animation = run;
-  pictures.insert(pictures.end(), {"-o", folder + "/%02d.png"});
-  animation.insert(animation.end(), {"--fps", "20", "-o", folder + "/run.gif"});
-  const testsupport::ProgramRun sequence = Render(pictures);
-  const testsupport::ProgramRun gif = Render(animation);
-  ASSERT_EQ(sequence.status, 0) << sequence.err;
-  ASSERT_EQ(gif.status, 0) << gif.err;
+  Render(run, {"-o", folder + "/%02d.png"});
+  Render(run, {"--fps", "20", "-o", folder + "/run.gif"});
 
-  auto numbered = [&](std::size_t number) {
-    return folder + (number < 10 ? "/0" : "/") + std::to_string(number) + ".png";
-  };
+  auto numbered = [&](std::size_t n) { return wxString::Format("%s/%02zu.png", folder, n); };
   for (std::size_t i = 0; i < played.size(); ++i) {
     const wxImage frame(numbered(i + 1), wxBITMAP_TYPE_PNG);
     EXPECT_EQ(DifferingPixels(frame, played[i]), 0) << numbered(i + 1);
@@ -238,12 +214,8 @@ TEST_F(RenderTest, CtrlSSavesTheShownFrameAsPng) {
   for (int i = 0; i < 5; ++i) access->Tick();
   access->Pause();
   const std::string path = folder + "/saved.png";
-  const wxSize panel = access->Panel()->GetSize();
   ASSERT_TRUE(access->SaveFrameTo(path));
-  const wxImage saved(path, wxBITMAP_TYPE_PNG);
-  const wxImage shown = barywalk::RenderToImage(
-      panel.x, panel.y, [&](wxDC& dc) { dialog->DrawFrame(dc, panel.x, panel.y); });
-  EXPECT_EQ(DifferingPixels(saved, shown), 0);
+  EXPECT_EQ(DifferingPixels(wxImage(path, wxBITMAP_TYPE_PNG), DialogFrame()), 0);
   EXPECT_TRUE(messages.empty());
 
   // A folder that does not exist: told, and nothing written.
