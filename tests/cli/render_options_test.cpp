@@ -28,7 +28,8 @@ std::string UsageMessage(const Args& args) {
 }
 
 // The reader's own mistakes (a repeated option, a missing value, a value
-// for a flag) are tested with the shared argument reader.
+// for a flag) and the upper ends of ranges are tested with the shared
+// argument reader.
 TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
   struct Case {
     Args args;
@@ -42,7 +43,6 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
       {{"-o", "run.gif", "--from", "yesterday"}, "--from"},
       {{"-o", "run.gif", "--from", "2001-01-01", "--to", "2000-01-01"}, "later than --to"},
       {{"-o", "run.gif", "--step", "0"}, "--step"},
-      {{"-o", "run.gif", "--step", "366"}, "--step"},
       {{"-o", "run.gif", "--step", "nan"}, "--step"},
       {{"-o", "run.gif", "--from", "0", "--to", "1e9", "--step", "1"}, "10000000 frames"},
       {{"-o", "f.png", "--at", "2040-01-01", "--trail", "--from", "0", "--step", "0.001"},
@@ -53,7 +53,6 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
       {{"-o", "run.gif", "--fps", "60"}, "50 frames per second"},
       {{"-o", "run.gif", "--duration", "0"}, "--duration"},
       {{"-o", "run.gif", "--scale", "-1"}, "--scale"},
-      {{"-o", "run.gif", "--clip", "10001"}, "--clip"},
       {{"-o", "run.gif", "--accel", "x"}, "--accel"},
       {{"-o", "run.gif", "--flares"}, "--flares needs"},
       {{"-o", "run.gif", "--bogus"}, "unknown option '--bogus'"},
