@@ -51,8 +51,10 @@ FlareMap PlantedCatalog(int count, int aligned, double spreadDeg, bool opposite,
   return flares;
 }
 
-SignificanceOptions Options(int replicates, std::uint64_t seed, int threads) {
+SignificanceOptions Options(int replicates, std::uint64_t seed, int threads,
+                            NullModel null = NullModel::ShiftPlanets) {
   SignificanceOptions options;
+  options.null = null;
   options.planets = DefaultPlanetSet();
   options.replicates = replicates;
   options.seed = seed;
@@ -60,27 +62,22 @@ SignificanceOptions Options(int replicates, std::uint64_t seed, int threads) {
   return options;
 }
 
-struct NullCase {
-  const char* name;
-  NullModel null;
-};
-const NullCase kNulls[] = {{"shift", NullModel::ShiftPlanets},
-                           {"permute", NullModel::PermuteWithinYear}};
+const std::pair<const char*, NullModel> kNulls[] = {{"shift", NullModel::ShiftPlanets},
+                                                    {"permute", NullModel::PermuteWithinYear}};
 
 TEST(SignificanceTest, FindsFlaresPlantedAtJupitersDirection) {
   const FlareMap flares = PlantedCatalog(400, 60, 2.0, false, 7);
-  for (const NullCase& c : kNulls) {
-    SignificanceOptions options = Options(1999, 3, 2);
-    options.null = c.null;
+  for (const auto& [name, null] : kNulls) {
+    const SignificanceOptions options = Options(1999, 3, 2, null);
     const SignificanceResult result = TestSignificance(flares, options);
     const int jupiter = PositionInSet(options.planets, Planet::Jupiter);
     const NullSummary& j = result.perPlanet[jupiter];
-    EXPECT_GE(j.observed, 60) << c.name;
-    EXPECT_LT(j.nullMean, 20) << c.name;  // about 400 * 10 / 360
-    EXPECT_LT(j.pValue, 0.001) << c.name;
-    EXPECT_LT(j.familyWiseP, 0.01) << c.name;
-    EXPECT_LT(result.familyWiseP, 0.01) << c.name;
-    EXPECT_LT(result.anyPlanet.pValue, 0.001) << c.name;
+    EXPECT_GE(j.observed, 60) << name;
+    EXPECT_LT(j.nullMean, 20) << name;  // about 400 * 10 / 360
+    EXPECT_LT(j.pValue, 0.001) << name;
+    EXPECT_LT(j.familyWiseP, 0.01) << name;
+    EXPECT_LT(result.familyWiseP, 0.01) << name;
+    EXPECT_LT(result.anyPlanet.pValue, 0.001) << name;
   }
 }
 
@@ -122,21 +119,19 @@ bool SameSummary(const NullSummary& a, const NullSummary& b) {
 
 TEST(SignificanceTest, TheSeedAloneDecidesTheResult) {
   const FlareMap flares = PlantedCatalog(500, 20, 3.0, false, 9);
-  for (const NullCase& c : kNulls) {
-    const auto run = [&](std::uint64_t seed, int threads) {
-      SignificanceOptions options = Options(300, seed, threads);
-      options.null = c.null;
-      return TestSignificance(flares, options);
+  for (const auto& [name, null] : kNulls) {
+    const auto run = [&, null = null](std::uint64_t seed, int threads) {
+      return TestSignificance(flares, Options(300, seed, threads, null));
     };
     const SignificanceResult a = run(11, 1), b = run(11, 2), d = run(12, 1);
     bool anyDifference = false;
     for (std::size_t s = 0; s < a.perPlanet.size(); ++s) {
-      EXPECT_TRUE(SameSummary(a.perPlanet[s], b.perPlanet[s])) << c.name << " " << s;
+      EXPECT_TRUE(SameSummary(a.perPlanet[s], b.perPlanet[s])) << name << " " << s;
       anyDifference = anyDifference || !SameSummary(a.perPlanet[s], d.perPlanet[s]);
     }
-    EXPECT_TRUE(SameSummary(a.kuiper, b.kuiper)) << c.name;
-    EXPECT_EQ(a.histograms[0].nullMean, b.histograms[0].nullMean) << c.name;
-    EXPECT_TRUE(anyDifference) << c.name << ": another seed, other draws";
+    EXPECT_TRUE(SameSummary(a.kuiper, b.kuiper)) << name;
+    EXPECT_EQ(a.histograms[0].nullMean, b.histograms[0].nullMean) << name;
+    EXPECT_TRUE(anyDifference) << name << ": another seed, other draws";
   }
 }
 

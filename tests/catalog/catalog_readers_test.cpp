@@ -100,7 +100,6 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
   const std::string sxi = FileLines("goes-xrs-report_2005-excerpt.txt").at(0);
   using R = RejectReason;
   const std::tuple<std::string, RejectReason, const char*> cases[] = {  // line, reason, detail start
-      {Damaged(old, 1, "3x"), R::Unreadable, "record"},
       {Damaged(old, 6, "91013A"), R::Unreadable, "date"},
       {Damaged(old, 6, "910231"), R::Unreadable, "date"},
       {Damaged(old, 14, "12x9"), R::Unreadable, "start time"},
