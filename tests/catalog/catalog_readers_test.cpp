@@ -197,7 +197,6 @@ TEST(CsvCatalogTest, HekColumnsInAnyOrder) {
 
 TEST(CsvCatalogTest, HeaderWithoutTheNeededColumns) {
   const std::tuple<CsvLayout, const char*, const char*> cases[] = {  // layout, header, missing
-      {CsvLayout::Hek, "event_starttime,event_endtime,hgs_lat,hgs_lon", "hgs_x, hgs_y"},
       {CsvLayout::GoesCsv, "event_starttime,hgs_lat,hgs_lon", "event_endtime"},
       {CsvLayout::GoesCsv, "", "event_starttime, event_endtime, hgs_lon, hgs_lat"},
   };
