@@ -1,6 +1,7 @@
 // The significance test finds a planted alignment, finds nothing in a
 // catalog moved away from its planets, and gives the same answer for the
 // same seed on any number of threads.
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -19,17 +20,13 @@ constexpr double kCatalogStart = 2455197.5;  // 2010-01-01
 constexpr double kCatalogDays = 8.5 * 365.25;
 
 int PositionInSet(const std::vector<Planet>& set, Planet planet) {
-  for (std::size_t i = 0; i < set.size(); ++i) {
-    if (set[i] == planet) return static_cast<int>(i);
-  }
-  return -1;
+  return static_cast<int>(std::find(set.begin(), set.end(), planet) - set.begin());
 }
 
 // The longitude from the central meridian (degrees, -180..180) that puts
 // a flare at `jd` in direction `directionRad`.
 double LongitudeForDirection(double jd, double directionRad) {
-  double lon = std::remainder((EarthLongitude(jd) - directionRad) * kDegPerRad, 360.0);
-  return lon;
+  return std::remainder((EarthLongitude(jd) - directionRad) * kDegPerRad, 360.0);
 }
 
 // `count` flares at random times over 2010-2018; the first `aligned` of
@@ -54,8 +51,10 @@ FlareMap PlantedCatalog(int count, int aligned, double spreadDeg, bool opposite,
   return flares;
 }
 
-SignificanceOptions Options(int replicates, std::uint64_t seed, int threads) {
+SignificanceOptions Options(int replicates, std::uint64_t seed, int threads,
+                            NullModel null = NullModel::ShiftPlanets) {
   SignificanceOptions options;
+  options.null = null;
   options.planets = DefaultPlanetSet();
   options.replicates = replicates;
   options.seed = seed;
@@ -63,27 +62,22 @@ SignificanceOptions Options(int replicates, std::uint64_t seed, int threads) {
   return options;
 }
 
-struct NullCase {
-  const char* name;
-  NullModel null;
-};
-const NullCase kNulls[] = {{"shift", NullModel::ShiftPlanets},
-                           {"permute", NullModel::PermuteWithinYear}};
+const std::pair<const char*, NullModel> kNulls[] = {{"shift", NullModel::ShiftPlanets},
+                                                    {"permute", NullModel::PermuteWithinYear}};
 
 TEST(SignificanceTest, FindsFlaresPlantedAtJupitersDirection) {
   const FlareMap flares = PlantedCatalog(400, 60, 2.0, false, 7);
-  for (const NullCase& c : kNulls) {
-    SignificanceOptions options = Options(1999, 3, 2);
-    options.null = c.null;
+  for (const auto& [name, null] : kNulls) {
+    const SignificanceOptions options = Options(1999, 3, 2, null);
     const SignificanceResult result = TestSignificance(flares, options);
     const int jupiter = PositionInSet(options.planets, Planet::Jupiter);
     const NullSummary& j = result.perPlanet[jupiter];
-    EXPECT_GE(j.observed, 60) << c.name;
-    EXPECT_LT(j.nullMean, 20) << c.name;  // about 400 * 10 / 360
-    EXPECT_LT(j.pValue, 0.001) << c.name;
-    EXPECT_LT(j.familyWiseP, 0.01) << c.name;
-    EXPECT_LT(result.familyWiseP, 0.01) << c.name;
-    EXPECT_LT(result.anyPlanet.pValue, 0.001) << c.name;
+    EXPECT_GE(j.observed, 60) << name;
+    EXPECT_LT(j.nullMean, 20) << name;  // about 400 * 10 / 360
+    EXPECT_LT(j.pValue, 0.001) << name;
+    EXPECT_LT(j.familyWiseP, 0.01) << name;
+    EXPECT_LT(result.familyWiseP, 0.01) << name;
+    EXPECT_LT(result.anyPlanet.pValue, 0.001) << name;
   }
 }
 
@@ -125,24 +119,19 @@ bool SameSummary(const NullSummary& a, const NullSummary& b) {
 
 TEST(SignificanceTest, TheSeedAloneDecidesTheResult) {
   const FlareMap flares = PlantedCatalog(500, 20, 3.0, false, 9);
-  for (const NullCase& c : kNulls) {
-    SignificanceOptions one = Options(300, 11, 1);
-    one.null = c.null;
-    SignificanceOptions two = one;
-    two.threads = 2;
-    SignificanceOptions other = one;
-    other.seed = 12;
-    const SignificanceResult a = TestSignificance(flares, one);
-    const SignificanceResult b = TestSignificance(flares, two);
-    const SignificanceResult d = TestSignificance(flares, other);
+  for (const auto& [name, null] : kNulls) {
+    const auto run = [&, null = null](std::uint64_t seed, int threads) {
+      return TestSignificance(flares, Options(300, seed, threads, null));
+    };
+    const SignificanceResult a = run(11, 1), b = run(11, 2), d = run(12, 1);
     bool anyDifference = false;
     for (std::size_t s = 0; s < a.perPlanet.size(); ++s) {
-      EXPECT_TRUE(SameSummary(a.perPlanet[s], b.perPlanet[s])) << c.name << " " << s;
+      EXPECT_TRUE(SameSummary(a.perPlanet[s], b.perPlanet[s])) << name << " " << s;
       anyDifference = anyDifference || !SameSummary(a.perPlanet[s], d.perPlanet[s]);
     }
-    EXPECT_TRUE(SameSummary(a.kuiper, b.kuiper)) << c.name;
-    EXPECT_EQ(a.histograms[0].nullMean, b.histograms[0].nullMean) << c.name;
-    EXPECT_TRUE(anyDifference) << c.name << ": another seed, other draws";
+    EXPECT_TRUE(SameSummary(a.kuiper, b.kuiper)) << name;
+    EXPECT_EQ(a.histograms[0].nullMean, b.histograms[0].nullMean) << name;
+    EXPECT_TRUE(anyDifference) << name << ": another seed, other draws";
   }
 }
 
@@ -171,18 +160,16 @@ TEST(SignificanceStatisticsTest, KuiperAndQuantiles) {
   // Excess at both ends, deficit in the middle: both maxima add.
   EXPECT_NEAR(KuiperV({0.4, 0.5, 1.0}, {0.2, 0.7, 1.0}), 0.4, 1e-15);
   const std::vector<double> sorted = {1, 2, 3, 4, 5};
-  EXPECT_DOUBLE_EQ(SortedQuantile(sorted, 0.0), 1);
-  EXPECT_DOUBLE_EQ(SortedQuantile(sorted, 0.5), 3);
-  EXPECT_DOUBLE_EQ(SortedQuantile(sorted, 0.05), 1.2);
-  EXPECT_DOUBLE_EQ(SortedQuantile(sorted, 1.0), 5);
+  const std::pair<double, double> quantiles[] = {{0.0, 1}, {0.5, 3}, {0.05, 1.2}, {1.0, 5}};
+  for (const auto& [q, value] : quantiles) {
+    EXPECT_DOUBLE_EQ(SortedQuantile(sorted, q), value) << q;
+  }
   // PlanetAngle wraps any number of turns and folds for the axial case.
   EXPECT_NEAR(PlanetAngle(0.1, 0.1 + 40 * 2 * M_PI + 0.2, false), 0.2, 1e-9);
   EXPECT_NEAR(PlanetAngle(0.0, M_PI - 0.3, true), 0.3, 1e-12);
   EXPECT_NEAR(PlanetAngle(0.0, M_PI - 0.3, false), M_PI - 0.3, 1e-12);
   // A flare longitude of 1e300 degrees in a file still gives an angle.
-  const double huge = PlanetAngle(1e300, 0.5, false);
-  EXPECT_GE(huge, 0.0);
-  EXPECT_LE(huge, M_PI);
+  EXPECT_TRUE(PlanetAngle(1e300, 0.5, false) >= 0 && PlanetAngle(1e300, 0.5, false) <= M_PI);
 }
 
 }  // namespace
