@@ -103,7 +103,7 @@ CsvCatalog::CsvCatalog(CsvLayout layout, std::string_view header)
 
 ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  if (Trimmed(line).empty()) return Rejected(RejectReason::Blank);
+  if (TrimBlanks(line).empty()) return Rejected(RejectReason::Blank);
   std::vector<std::string> fields;
   if (!SplitCsvLine(line, fields)) return Rejected(RejectReason::Unreadable, "a quote is not closed");
   // A first, unnamed row index (pandas' default) precedes the named fields.
