@@ -199,6 +199,9 @@ class BarywalkDialog : public wxDialog {
 
   // Simulation state. Invariant: m_playing and m_paused are never both true.
   double m_simTime = 0;    // Julian day every frame is drawn for
+  // The planets at m_simTime, computed once per tick for the Sun's place
+  // and the planet directions alike.
+  std::array<barywalk::HeliocentricPosition, barywalk::kPlanetCount> m_planetPositions{};
   double m_startTime = 0;  // Julian day of the start date
   double m_endTime = 0;    // Julian day of the end date
   double m_prevTime = 0;   // m_simTime of the frame before

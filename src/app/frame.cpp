@@ -39,6 +39,7 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
 barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
   barywalk::FrameState state;
   state.simTime = m_simTime;
+  state.positions = &m_planetPositions;
   state.sunOffset = m_sunOffset;
   state.sunAccel = m_sunAccel;
   state.path = &m_sunPath;

@@ -56,7 +56,9 @@ void BarywalkDialog::StepSimulation() {
 }
 
 void BarywalkDialog::UpdateEphemeris(double jd) {
-  const barywalk::SunState sun = barywalk::ComputeSunState(jd, m_panel->GetSize().GetWidth());
+  m_planetPositions = barywalk::AllPlanetPositions(jd);
+  const barywalk::SunState sun =
+      barywalk::SunStateFromPositions(m_planetPositions, m_panel->GetSize().GetWidth());
   m_sunOffset = {sun.offsetX, sun.offsetY};
   m_sunAccel = {sun.accelX, sun.accelY};
 }

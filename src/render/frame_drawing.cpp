@@ -31,7 +31,12 @@ void DrawViewFrame(wxDC& dc, int w, int h, const FrameSettings& settings, const 
   static const SolarPath kNoTrail;
   if (wxGraphicsContext* gc = dc.GetGraphicsContext()) gc->SetAntialiasMode(wxANTIALIAS_NONE);
   DrawBackground(dc, w, h);
-  DrawPlanetDirections(dc, w, h, state.sunOffset, state.simTime, settings.planets, longitudes);
+  if (state.positions) {
+    DrawPlanetDirections(dc, w, h, state.sunOffset, *state.positions, settings.planets,
+                         longitudes);
+  } else {
+    DrawPlanetDirections(dc, w, h, state.sunOffset, state.simTime, settings.planets, longitudes);
+  }
   DrawSunLayer(dc, w, state.sunOffset, state.sunAccel, state.simTime, settings.sunLayer,
                state.path ? *state.path : kNoTrail);
   if (settings.flares) {

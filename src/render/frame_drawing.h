@@ -36,6 +36,9 @@ struct FrameSettings {
 // The simulation state a frame is drawn for.
 struct FrameState {
   double simTime = 0.0;              // Julian day
+  // The planets at simTime (planet order), as the Sun's place was computed
+  // from; computed anew from simTime when null.
+  const std::array<HeliocentricPosition, kPlanetCount>* positions = nullptr;
   PixelPoint sunOffset;              // the Sun's centre, panel pixels
   PixelPoint sunAccel;               // display units, screen orientation
   const SolarPath* path = nullptr;   // the trail; none when null

@@ -10,20 +10,26 @@ ForwardRun::ForwardRun(double startTime, double endTime, double incrementDays, i
       m_increment(incrementDays),
       m_panelWidth(panelWidth),
       m_simTime(startTime),
-      m_sun(ComputeSunState(startTime, panelWidth)) {}
+      m_positions(AllPlanetPositions(startTime)),
+      m_sun(SunStateFromPositions(m_positions, panelWidth)) {}
 
 bool ForwardRun::Tick() {
   if (m_ended) return false;
   m_ended = AdvanceClock(m_simTime, m_increment, false, m_startTime, m_endTime);
   ++m_ticks;
-  m_sun = ComputeSunState(m_simTime, m_panelWidth);
+  ComputeSunAt(m_simTime);
   if (TrailTakesPoint(!m_ended, false, false)) m_path.AddPoint(m_simTime, SunOffset());
   return true;
 }
 
 void ForwardRun::ShowAt(double jd) {
   m_simTime = jd;
-  m_sun = ComputeSunState(jd, m_panelWidth);
+  ComputeSunAt(jd);
+}
+
+void ForwardRun::ComputeSunAt(double jd) {
+  m_positions = AllPlanetPositions(jd);
+  m_sun = SunStateFromPositions(m_positions, m_panelWidth);
 }
 
 std::int64_t CountForwardTicks(double startTime, double endTime, double incrementDays) {

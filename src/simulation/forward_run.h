@@ -2,6 +2,7 @@
 // shows after pressing Play forwards with the same dates and increment.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "ephemeris/barycenter.h"
@@ -26,15 +27,21 @@ class ForwardRun {
   PixelPoint SunOffset() const { return {m_sun.offsetX, m_sun.offsetY}; }
   PixelPoint SunAccel() const { return {m_sun.accelX, m_sun.accelY}; }
   const SolarPath& Path() const { return m_path; }
+  // The planets at SimTime() (planet order) that the Sun was computed from.
+  const std::array<HeliocentricPosition, kPlanetCount>& Positions() const { return m_positions; }
 
   // Moves the clock to `jd` without a tick and recomputes the Sun there;
   // the trail stays as it is (a picture at a chosen instant).
   void ShowAt(double jd);
 
  private:
+  // The planets and the Sun at `jd`.
+  void ComputeSunAt(double jd);
+
   double m_startTime, m_endTime, m_increment;
   int m_panelWidth;
   double m_simTime;
+  std::array<HeliocentricPosition, kPlanetCount> m_positions;
   SunState m_sun;
   SolarPath m_path;
   bool m_ended = false;

@@ -83,10 +83,10 @@ void DrawPlanetMarker(wxDC& dc, PixelPoint sun, int w, int h, double dx, double 
   dc.SetPen(wxNullPen);
 }
 
-void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
+void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun,
+                          const std::array<HeliocentricPosition, kPlanetCount>& positions,
                           const std::array<bool, kPlanetCount>& shown,
                           PlanetLongitudes& longitudes) {
-  const std::array<HeliocentricPosition, kPlanetCount> positions = AllPlanetPositions(jd);
   FillPlanetLongitudes(positions, longitudes);
   const auto& styles = PlanetStyles();
   for (int i = 0; i < kPlanetCount; ++i) {
@@ -99,6 +99,12 @@ void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
                      wxString::FromUTF8(PlanetName(style.planet)), style.colour);
   }
   dc.SetPen(wxNullPen);
+}
+
+void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
+                          const std::array<bool, kPlanetCount>& shown,
+                          PlanetLongitudes& longitudes) {
+  DrawPlanetDirections(dc, w, h, sun, AllPlanetPositions(jd), shown, longitudes);
 }
 
 void DrawSolarPath(wxDC& dc, const SolarPath& path) {

@@ -35,8 +35,14 @@ const std::array<PlanetStyle, kPlanetCount>& PlanetStyles();
 void DrawPlanetMarker(wxDC& dc, PixelPoint sun, int w, int h, double dx, double dy, double K,
                       const wxString& name, const wxColour& colour);
 
-// Refills `longitudes` with all nine planets at Julian day `jd` and draws the
-// markers of the planets whose `shown` flag (planet order) is set.
+// Refills `longitudes` with all nine planets from their `positions` at one
+// instant (planet order) and draws the markers of the planets whose `shown`
+// flag (planet order) is set.
+void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun,
+                          const std::array<HeliocentricPosition, kPlanetCount>& positions,
+                          const std::array<bool, kPlanetCount>& shown,
+                          PlanetLongitudes& longitudes);
+// The same for the planets at Julian day `jd`.
 void DrawPlanetDirections(wxDC& dc, int w, int h, PixelPoint sun, double jd,
                           const std::array<bool, kPlanetCount>& shown,
                           PlanetLongitudes& longitudes);

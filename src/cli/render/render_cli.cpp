@@ -67,6 +67,7 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
                   FrameCanvas& canvas) {
   FrameState state;
   state.simTime = run.SimTime();
+  state.positions = &run.Positions();
   state.sunOffset = run.SunOffset();
   state.sunAccel = run.SunAccel();
   state.path = &run.Path();
