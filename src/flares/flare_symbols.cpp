@@ -43,12 +43,7 @@ FlareRange FlaresInWindow(const FlareMap& flares, const FlareWindow& window) {
   return {flares.lower_bound(window.from), flares.upper_bound(window.to)};
 }
 
-double EarthLongitude(double jd) {
-  double L = 0.0;
-  double R = 0.0;
-  PlanetPosition(Planet::Earth, jd, L, R);
-  return L;
-}
+double EarthLongitude(double jd) { return PlanetLongitude(Planet::Earth, jd); }
 
 double FlareDirectionAngle(double earthLongitude, const SolarFlare& flare) {
   return earthLongitude - flare.LongitudeRad();
