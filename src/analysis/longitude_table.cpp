@@ -1,9 +1,9 @@
 #include "analysis/longitude_table.h"
 
 #include <cmath>
-#include <algorithm>
 #include <stdexcept>
-#include <thread>
+
+#include "analysis/parallel_for.h"
 
 namespace barywalk {
 namespace {
@@ -30,38 +30,19 @@ double LongitudeTableStepDays(Planet planet) {
   return 1.0;
 }
 
-void ParallelFor(std::size_t count, int threads,
-                 const std::function<void(std::size_t, std::size_t)>& body) {
-  const std::size_t parts = threads > 1 ? static_cast<std::size_t>(threads) : 1;
-  if (parts == 1 || count < parts) {
-    body(0, count);
-    return;
-  }
-  std::vector<std::thread> workers;
-  const std::size_t per = (count + parts - 1) / parts;
-  for (std::size_t p = 1; p < parts; ++p) {
-    const std::size_t begin = std::min(count, p * per);
-    const std::size_t end = std::min(count, begin + per);
-    workers.emplace_back([&body, begin, end] { body(begin, end); });
-  }
-  body(0, std::min(count, per));
-  for (std::thread& worker : workers) worker.join();
-}
-
 LongitudeTable::LongitudeTable(Planet planet, double firstJd, double lastJd, int threads)
-    : m_planet(planet), m_firstJd(firstJd), m_lastJd(lastJd) {
+    : m_firstJd(firstJd) {
   if (!(firstJd <= lastJd) || !std::isfinite(firstJd) || !std::isfinite(lastJd)) {
     throw std::invalid_argument("LongitudeTable: bad time span");
   }
   const double step = LongitudeTableStepDays(planet);
   m_invStep = 1.0 / step;
-  m_originJd = firstJd;
   const std::size_t inner = static_cast<std::size_t>(std::ceil((lastJd - firstJd) / step)) + 1;
   const std::size_t nodes = kLeadingNodes + inner + kTrailingNodes;
   m_values.resize(nodes);
   ParallelFor(nodes, threads, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) {
-      const double jd = m_originJd + (static_cast<double>(i) - kLeadingNodes) * step;
+      const double jd = m_firstJd + (static_cast<double>(i) - kLeadingNodes) * step;
       m_values[i] = PlanetLongitude(planet, jd);
     }
   });

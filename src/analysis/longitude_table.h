@@ -5,7 +5,6 @@
 // afford.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 #include "ephemeris/planets.h"
@@ -26,9 +25,9 @@ class LongitudeTable {
 
   // The longitude at `jd` in radians, unwrapped: continuous in time, so
   // it differs from PlanetPosition's L (0..2pi) by whole turns. `jd` must
-  // lie within [FirstJd(), LastJd()].
+  // lie within the span given to the constructor.
   double Unwrapped(double jd) const {
-    const double u = (jd - m_originJd) * m_invStep;
+    const double u = (jd - m_firstJd) * m_invStep;
     const int k = static_cast<int>(u);
     const double f = u - k;
     const double* v = &m_values[static_cast<std::size_t>(k)];
@@ -41,22 +40,10 @@ class LongitudeTable {
     return w0 * v[0] + w1 * v[1] + w2 * v[2] + w3 * v[3];
   }
 
-  double FirstJd() const { return m_firstJd; }
-  double LastJd() const { return m_lastJd; }
-  Planet planet() const { return m_planet; }
-
  private:
-  Planet m_planet;
-  double m_firstJd;
-  double m_lastJd;
-  double m_originJd;  // firstJd, the time of node 1
+  double m_firstJd;  // the time of node 1
   double m_invStep;
-  std::vector<double> m_values;  // node i at m_originJd + (i - 1) * step
+  std::vector<double> m_values;  // node i at m_firstJd + (i - 1) * step
 };
-
-// Runs body(begin, end) over [0, count) split into contiguous parts on
-// `threads` threads (the calling thread takes the first part).
-void ParallelFor(std::size_t count, int threads,
-                 const std::function<void(std::size_t, std::size_t)>& body);
 
 }  // namespace barywalk

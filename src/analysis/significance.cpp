@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "analysis/longitude_table.h"
+#include "analysis/parallel_for.h"
 #include "ephemeris/julian_day.h"
 #include "flares/flare_symbols.h"
 

@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "ephemeris/constants.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
 
@@ -50,7 +51,7 @@ constexpr double kDaysPerJulianYear = 365.25;
 
 struct SignificanceOptions {
   std::vector<Planet> planets;  // the set tested, in planet order, not empty
-  double withinRad = 5.0 * 0.017453292519943295;
+  double withinRad = 5.0 * kRadiansPerDegree;
   bool axial = false;
   NullModel null = NullModel::ShiftPlanets;
   int replicates = 10000;
@@ -65,7 +66,7 @@ struct SignificanceOptions {
 // this phase of where it was observed (2 x within, at most 30 degrees),
 // radians: such a replicate would repeat the observation.
 double ShiftExclusionRad(const SignificanceOptions& options);
-constexpr double kMaxShiftExclusionRad = 30 * 0.017453292519943295;
+constexpr double kMaxShiftExclusionRad = 30 * kRadiansPerDegree;
 
 // The default planet set: all but the Earth, whose angle to a flare is
 // only the flare's distance from the central meridian.

@@ -9,10 +9,11 @@
 
 #include <plplot.h>
 
+#include "ephemeris/constants.h"
+
 namespace barywalk {
 namespace {
 
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr int kPageWidth = 1200, kPageHeight = 900;
 
 enum Colour { kBackground = 0, kInk = 1, kMean = 2, kBand = 3, kObserved = 4, kWithin = 5 };
@@ -132,9 +133,9 @@ void WriteSignificancePlot(const SignificanceResult& result, double withinRad,
   plssub(columns, rows);
   plinit();
   plschr(0, 0.8);
-  const double maxDeg = result.maxAngleRad * kDegPerRad;
+  const double maxDeg = result.maxAngleRad * kDegreesPerRadian;
   for (int p = 0; p < panels; ++p) {
-    DrawPanel(result.histograms[p], maxDeg, withinRad * kDegPerRad, p == 0, note);
+    DrawPanel(result.histograms[p], maxDeg, withinRad * kDegreesPerRadian, p == 0, note);
   }
   plend();
 }

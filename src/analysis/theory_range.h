@@ -6,9 +6,11 @@
 // phase needs, but its positions there are not accurate.
 #pragma once
 
+#include "ephemeris/constants.h"
+
 namespace barywalk {
 
-constexpr double kTheoryCentreJd = 2451545.0;         // J2000.0
+constexpr double kTheoryCentreJd = kJ2000;
 constexpr double kTheoryHalfSpanDays = 2000 * 365.25;  // 2000 Julian years
 constexpr double kTheoryFirstJd = kTheoryCentreJd - kTheoryHalfSpanDays;
 constexpr double kTheoryLastJd = kTheoryCentreJd + kTheoryHalfSpanDays;

@@ -21,6 +21,7 @@
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
+#include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "flare_inputs.h"
 #include "flares_commands.h"
@@ -28,8 +29,6 @@
 namespace barywalk {
 namespace {
 
-constexpr double kRadPerDeg = 0.017453292519943295;
-constexpr double kDegPerRad = 57.29577951308232;
 constexpr long long kMaxReplicates = 100000;
 constexpr long long kMaxThreads = 64;
 
@@ -181,7 +180,7 @@ SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
     }
   }
   const double largest = options.axial ? 90 : 180;
-  options.withinRad = NumberInRange("--within", within, 0, largest) * kRadPerDeg;
+  options.withinRad = NumberInRange("--within", within, 0, largest) * kRadiansPerDegree;
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
   if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
@@ -264,7 +263,7 @@ void WriteTableRow(std::ostream& out, const std::string& name, const NullSummary
 void WriteTable(std::ostream& out, const SignificanceRequest& request, const LoadedCatalogs& catalogs,
                 const SignificanceResult& result) {
   const SignificanceOptions& o = request.options;
-  const double withinDeg = o.withinRad * kDegPerRad;
+  const double withinDeg = o.withinRad * kDegreesPerRadian;
   out << "Flares: " << result.flares.size() << " from";
   for (const std::string& path : catalogs.paths) out << ' ' << path;
   out << ", " << UtcText(result.flares.front().jd).substr(0, 10) << " to "
@@ -327,7 +326,7 @@ void WriteSummaryCsv(std::ostream& out, const SignificanceRequest& request,
 }
 
 double Degrees0To360(double rad) {
-  double deg = std::fmod(rad * kDegPerRad, 360.0);
+  double deg = std::fmod(rad * kDegreesPerRadian, 360.0);
   if (deg < 0) deg += 360.0;
   return deg;
 }
@@ -340,8 +339,8 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
   for (const FlareAngles& f : result.flares) {
     out << f.index << ',' << f.jd << ',' << UtcText(f.jd) << ',' << f.latitudeDeg << ','
         << f.longitudeDeg << ',' << Degrees0To360(f.directionRad);
-    for (double angle : f.planetRad) out << ',' << angle * kDegPerRad;
-    out << ',' << PlanetName(o.planets[f.nearest]) << ',' << f.nearestRad * kDegPerRad << '\n';
+    for (double angle : f.planetRad) out << ',' << angle * kDegreesPerRadian;
+    out << ',' << PlanetName(o.planets[f.nearest]) << ',' << f.nearestRad * kDegreesPerRadian << '\n';
   }
 }
 
