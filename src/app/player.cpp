@@ -5,12 +5,12 @@
 #include <wx/dcclient.h>
 #include <wx/panel.h>
 
-#include "app/app_constants.h"
 #include "app/barywalk_dialog.h"
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "ephemeris/barycenter.h"
+#include "simulation/run_settings.h"
 #include "simulation/sim_clock.h"
 
 void BarywalkDialog::ResetSimulation() {
@@ -81,7 +81,7 @@ void BarywalkDialog::OnPlayReverse(wxCommandEvent&) {
   m_playing = true;
   m_paused = false;
   m_reverse = true;
-  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_timer.Start(barywalk::kTickPeriodMs, wxTIMER_CONTINUOUS);
   ShowPlayerState();
   LockClippingControls(true);
 }
@@ -93,7 +93,7 @@ void BarywalkDialog::OnPlayForward(wxCommandEvent&) {
   m_playing = true;
   m_paused = false;
   m_reverse = false;
-  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_timer.Start(barywalk::kTickPeriodMs, wxTIMER_CONTINUOUS);
   ShowPlayerState();
   LockClippingControls(true);
 }

@@ -3,11 +3,12 @@
 #include <cmath>
 
 #include "flares/flare_constants.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 
-double g_flareAreaClip = kDefaultFlareAreaClip;
-bool g_flareLogScale = false;
+double g_flareAreaClip = kClipLimitSetting.initial;
+bool g_flareLogScale = kShownAtStart.logScale;
 
 double GetFlareAreaClip() { return g_flareAreaClip; }
 void SetFlareAreaClip(double clip) { g_flareAreaClip = clip; }
