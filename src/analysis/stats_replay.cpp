@@ -4,6 +4,7 @@
 
 #include "ephemeris/planets.h"
 #include "flares/flare_symbols.h"
+#include "simulation/player.h"
 #include "simulation/sim_clock.h"
 #include "views/view_geometry.h"
 
@@ -48,12 +49,14 @@ FlareStatMap ReplayPlayForwardStats(const FlareMap& flares, const PlayForwardRun
   FlareStatMap stats;
   const double maxFlareSize = MaxFlareSize(flares);  // as Play forward computes it
   const double sunRadius = MakeViewGeometry(run.panelWidth, run.panelWidth).scale;
-  double t = run.startTime;
-  for (std::int64_t tick = 1;; ++tick) {
-    const bool runEnds = AdvanceClock(t, run.incrementDays, false, run.startTime, run.endTime);
-    RecordFrame(stats, flares, run, t, sunRadius, maxFlareSize);
-    if (runEnds) break;
-    if (progress && tick % kProgressTicks == 0) progress(tick);
+  Player player(run.panelWidth);
+  player.Reset(run.startTime, run.endTime);
+  player.Play(false);
+  for (std::int64_t tick = 1; player.Playing(); ++tick) {
+    // The clock alone: the statistics do not depend on the Sun's place.
+    player.StepClock(run.incrementDays);
+    RecordFrame(stats, flares, run, player.SimTime(), sunRadius, maxFlareSize);
+    if (progress && player.Playing() && tick % kProgressTicks == 0) progress(tick);
   }
   return stats;
 }

@@ -75,7 +75,7 @@ wxString FlareFileProblems(const std::vector<wxString>& lines,
 // Flare files.
 
 void BarywalkDialog::OnReadFlares(wxCommandEvent&) {
-  if (m_playing) {
+  if (m_player.Playing()) {
     ShowMessage(_("Simulation ongoing, stop it first."), wxMessageBoxCaptionStr, wxOK | wxCENTRE,
                 nullptr);
     return;
@@ -162,7 +162,7 @@ void BarywalkDialog::OnClipClicked(wxCommandEvent&) {
 // The statistics file.
 
 void BarywalkDialog::OnDumpStats(wxCommandEvent&) {
-  if (m_playing) return;
+  if (m_player.Playing()) return;
   wxFileDialog dialog(this, _("Name of statistics file"), wxEmptyString, _T("flare_stats.txt"),
                       _T("*.txt"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   if (dialog.ShowModal() != wxID_OK) return;

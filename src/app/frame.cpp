@@ -38,11 +38,11 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
 
 barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
   barywalk::FrameState state;
-  state.simTime = m_simTime;
-  state.positions = &m_planetPositions;
-  state.sunOffset = m_sunOffset;
-  state.sunAccel = m_sunAccel;
-  state.path = &m_sunPath;
+  state.simTime = m_player.SimTime();
+  state.positions = &m_player.Positions();
+  state.sunOffset = m_player.SunOffset();
+  state.sunAccel = m_player.SunAccel();
+  state.path = &m_player.Path();
   state.flares = &m_flares;
   state.maxFlareSize = m_maxFlareSize;
   return state;
