@@ -23,7 +23,8 @@ void RecordFrame(FlareStatMap& stats, const FlareMap& flares, const PlayForwardR
   if (range.first == range.second) return;
   // The Sun's centre moves the symbols, not their size or angle: the
   // statistics do not depend on it.
-  const FlareFrame frame = MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, maxFlareSize);
+  const FlareFrame frame =
+      MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, run.scaling, maxFlareSize);
   PlanetLongitudes longitudes;
   bool filled = false;
   const FlareSymbolVisitor record = FlareStatRecorder(stats, longitudes);
@@ -47,7 +48,7 @@ std::int64_t EstimatedTickCount(const PlayForwardRun& run) {
 FlareStatMap ReplayPlayForwardStats(const FlareMap& flares, const PlayForwardRun& run,
                                     const std::function<void(std::int64_t)>& progress) {
   FlareStatMap stats;
-  const double maxFlareSize = MaxFlareSize(flares);  // as Play forward computes it
+  const double maxFlareSize = MaxFlareSize(flares, run.scaling);  // as Play forward computes it
   const double sunRadius = MakeViewGeometry(run.panelWidth, run.panelWidth).scale;
   Player player(run.panelWidth);
   player.Reset(run.startTime, run.endTime);

@@ -12,10 +12,7 @@
 
 namespace barywalk {
 
-// The dialog's settings that the statistics of a run depend on. The
-// clipping limit and the logarithmic scaling are the process-wide flare
-// settings (SetFlareAreaClip, SetFlareLogScale), read when the replay
-// starts, as Play forward reads them.
+// The dialog's settings that the statistics of a run depend on.
 struct PlayForwardRun {
   double startTime = 0;          // Julian day of the start date
   double endTime = 0;            // Julian day of the end date
@@ -24,6 +21,7 @@ struct PlayForwardRun {
   bool useDuration = kShownAtStart.useDuration;
   double durationMinutes = kDurationSetting.initial;  // width of the duration window
   double scaleFactor = kFlareScaleSetting.initial;    // the flare symbol scale factor
+  FlareScaling scaling;                               // clipping and logarithmic scaling
   int panelWidth = kViewSidePixels;  // pixels; sets the Sun's radius and so the symbol sizes
 };
 

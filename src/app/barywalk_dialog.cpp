@@ -1,6 +1,7 @@
 // Construction of the main dialog: controls, layout, handlers, defaults;
 // About and Quit.
 #include "app/barywalk_dialog.h"
+#include "app/flare_settings.h"
 
 #include <wx/accel.h>
 #include <wx/button.h>

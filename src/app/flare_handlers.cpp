@@ -14,6 +14,7 @@
 #include <wx/stdpaths.h>
 
 #include "app/barywalk_dialog.h"
+#include "app/flare_settings.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "flares/flare_file.h"
 
@@ -144,7 +145,9 @@ wxString BarywalkDialog::FlareFileLine(const wxString& displayName,
 // ---------------------------------------------------------------------------
 // The flare layer and its settings.
 
-void BarywalkDialog::UpdateMaxFlareSize() { m_maxFlareSize = barywalk::MaxFlareSize(m_flares); }
+void BarywalkDialog::UpdateMaxFlareSize() {
+  m_maxFlareSize = barywalk::MaxFlareSize(m_flares, barywalk::CurrentFlareScaling());
+}
 
 void BarywalkDialog::OnLogScaleClicked(wxCommandEvent&) {
   barywalk::SetFlareLogScale(m_logScale->GetValue());

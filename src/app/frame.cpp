@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/barywalk_dialog.h"
+#include "app/flare_settings.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "render/frame_drawing.h"
 
@@ -30,6 +31,7 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
   sun.accelFactor = m_accelFactor->GetValue();
   settings.flares = m_showFlares->GetValue();
   settings.flareScale = m_flareScale->GetValue();
+  settings.flareScaling = barywalk::CurrentFlareScaling();
   settings.useDuration = m_useDuration->GetValue();
   settings.durationMinutes = m_duration->GetValue();
   settings.incrementDays = m_increment->GetValue();

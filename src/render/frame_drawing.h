@@ -27,6 +27,7 @@ struct FrameSettings {
   SunLayerOptions sunLayer;              // trail, disc, date label, acceleration
   bool flares = kShownAtStart.flares;    // the flare layer: the flare count and the symbols
   double flareScale = kFlareScaleSetting.initial;  // symbol scale factor
+  FlareScaling flareScaling;  // area to symbol size; FrameState::maxFlareSize was computed with it
   // The flare visibility window: `durationMinutes` wide when `useDuration`,
   // otherwise (incrementDays + 2) days to both sides of the simulated time.
   bool useDuration = kShownAtStart.useDuration;

@@ -42,9 +42,6 @@ class RenderTest : public DialogTest {
 
   void TearDown() override {
     std::filesystem::remove_all(folder);
-    // The flare settings are process-wide: back to the start's.
-    barywalk::SetFlareLogScale(false);
-    barywalk::SetFlareAreaClip(800);
     DialogTest::TearDown();
   }
 
@@ -69,7 +66,6 @@ class RenderTest : public DialogTest {
   // A new dialog in its start state, for the next case of a table.
   void RestartDialog() {
     DialogTest::TearDown();
-    barywalk::SetFlareLogScale(false);
     DialogTest::SetUp();
   }
 

@@ -133,6 +133,7 @@ StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
   if (clipGiven && noClip) throw UsageError("--clip and --no-clip exclude each other");
   options.run.useDuration = !noDuration;
   if (noClip) options.clip = -1.0;  // as the dialog's unticked "Max app. area"
+  options.run.scaling = {options.clip, options.logScale};
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
   options.run.startTime = DialogDate("--from", options.from, options.utc);
   options.run.endTime = DialogDate("--to", options.to, options.utc);
@@ -148,9 +149,6 @@ int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
     return kExitOk;
   }
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
-  // The dialog's two process-wide flare settings, as its check boxes set them.
-  SetFlareAreaClip(options.clip);
-  SetFlareLogScale(options.logScale);
 
   OutputFile output(options.output);
   FlareStatMap stats;

@@ -63,6 +63,11 @@ class Toolkit {
   Toolkit& operator=(const Toolkit&) = delete;
 };
 
+// As the dialog's "Max app. area" and "Show logartithmic" set it.
+FlareScaling FlareScalingOf(const RenderOptions& options) {
+  return {options.clip ? options.clipLimit : -1.0, options.logScale};
+}
+
 wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const Player& run,
                   FrameCanvas& canvas) {
   FrameState state;
@@ -74,9 +79,10 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
   state.flares = &flares.flares;
   state.maxFlareSize = flares.maxFlareSize;
   PlanetLongitudes longitudes;
+  FrameSettings settings = options.frame;
+  settings.flareScaling = FlareScalingOf(options);
   const int w = options.width;
-  return canvas.Render(
-      [&](wxDC& dc) { DrawViewFrame(dc, w, w, options.frame, state, longitudes); });
+  return canvas.Render([&](wxDC& dc) { DrawViewFrame(dc, w, w, settings, state, longitudes); });
 }
 
 // Plays from `from` to `to` as the dialog's Play forwards from a stop does,
@@ -124,8 +130,6 @@ int Fail(std::ostream& err, const std::string& message, int status) {
 
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
   LoadedFlares loaded;
-  SetFlareAreaClip(options.clip ? options.clipLimit : -1.0);
-  SetFlareLogScale(options.logScale);
   if (options.flareFiles.empty()) return loaded;
   const std::vector<FlareFileReport> reports = LoadFlareFiles(options.flareFiles, loaded.flares);
   for (std::size_t i = 0; i < reports.size(); ++i) {
@@ -138,7 +142,7 @@ LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
           << " (fields that are not numbers are taken as 0)\n";
     }
   }
-  loaded.maxFlareSize = MaxFlareSize(loaded.flares);
+  loaded.maxFlareSize = MaxFlareSize(loaded.flares, FlareScalingOf(options));
   return loaded;
 }
 
