@@ -74,11 +74,7 @@ SunPlace SunPlaceFromEarth(double jd) {
   return {earthL + kPi - aberration, earthR};
 }
 
-double SunNodeRad(double jd) {
-  return (kSunNodeAtEpochDeg +
-          kSunNodeRateDegPerCentury * (jd - kSunNodeEpoch) / kDaysPerJulianCentury) *
-         kRadiansPerDegree;
-}
+double SunNodeRad(double jd) { return SunEquatorNodeDeg(jd) * kRadiansPerDegree; }
 
 // B0 in degrees from the Sun's place.
 double DiscCentreLatitude(double jd, const SunPlace& sun) {
@@ -88,6 +84,11 @@ double DiscCentreLatitude(double jd, const SunPlace& sun) {
 }
 
 }  // namespace
+
+double SunEquatorNodeDeg(double jd) {
+  return kSunNodeAtEpochDeg +
+         kSunNodeRateDegPerCentury * (jd - kSunNodeEpoch) / kDaysPerJulianCentury;
+}
 
 SunOrientation SolarOrientation(double jd) {
   const double T = JulianCenturies(jd);

@@ -27,6 +27,10 @@ constexpr double kSunNodeEpoch = 2396758.0;          // JD, 1850 Jan 1.5
 // The Sun's semi-diameter at one astronomical unit, arcseconds.
 constexpr double kSunSemiDiameterAtOneAuArcsec = 959.63;
 
+// The longitude of the ascending node K of the solar equator on the
+// ecliptic at Julian day `jd` (TT), degrees, mean equinox of date.
+double SunEquatorNodeDeg(double jd);
+
 // Orientation angles of the Sun seen from the Earth, degrees.
 //   P:  position angle of the northern end of the rotation axis, measured
 //       eastward from the north point of the disc; -26.3 <= P <= +26.3.
