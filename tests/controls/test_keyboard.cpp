@@ -79,8 +79,13 @@ TEST(Keyboard, EveryKeyPathGivesTheValueRead) {
       {WXK_NUMPAD_ENTER, 0, -525, "-525", "2001-01-30", kField},
       {'A', ctrl, -525, "-525", "2001-01-30", kField},  // selects all
       {'9', 0, 9, "9", "2001-01-30", kField},
-      {'.', 0, 9, "9.", "2001-01-30", kField},
-      {'7', 0, 9.7, "9.7", "2001-01-30", kField},
+      {WXK_NUMLOCK, 0, 9, "9", "2001-01-30", kField},  // the keypad types digits now
+      {WXK_NUMPAD_DECIMAL, 0, 9, "9.", "2001-01-30", kField},
+      {WXK_HOME, shift, 9, "9.", "2001-01-30", kField},  // selects it
+      {'3', shift, 9, "9.", "2001-01-30", kField},       // '#' is refused with Num Lock too
+      {WXK_END, 0, 9, "9.", "2001-01-30", kField},
+      {WXK_NUMPAD7, 0, 9.7, "9.7", "2001-01-30", kField},
+      {WXK_NUMLOCK, 0, 9.7, "9.7", "2001-01-30", kField},
       // Steps of 0.5: Shift doubles, Control gives ten, Alt a hundred.
       {WXK_UP, 0, 10.2, "10.2", "2001-01-30", kField},
       {WXK_UP, shift, 11.2, "11.2", "2001-01-30", kField},
