@@ -325,29 +325,33 @@ void BarywalkDialog::CreateControls() {
   elementsBox->Add(elementsColumn, 0, wxEXPAND | centre, 5);
   settingsColumn->Add(elementsBox, 0, wxTOP | centre, 5);
 
-  // The player. GTK draws the box's frame line on its last pixel row and
-  // leaves no room inside for it: each button keeps its border below as
-  // well, or the tall play buttons would stand on the line and cut it.
+  // The player.
   auto* playerBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Sim Player"));
   m_rewindButton = NewPlayerButton(this, ID_BUTTON3, _("<<"), _T("ID_BUTTON3"));
   m_rewindButton->SetToolTip(_("Rewind simulation to start date"));
-  playerBox->Add(m_rewindButton, 0, wxLEFT | wxBOTTOM | wxALIGN_CENTER_HORIZONTAL, 5);
+  playerBox->Add(m_rewindButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   m_playReverseButton = new wxPushButton(this, ID_BUTTON5, _("<"), wxDefaultPosition,
                                          wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON5"),
                                          nullptr, nullptr, nullptr, nullptr);
   m_playReverseButton->SetToolTip(_("Play simulation (reverse)"));
-  playerBox->Add(m_playReverseButton, 0, wxLEFT | wxBOTTOM | centre, 5);
+  playerBox->Add(m_playReverseButton, 0, wxLEFT | centre, 5);
   m_playForwardButton = new wxPushButton(this, ID_BUTTON6, _(">"), wxDefaultPosition,
                                          wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON6"),
                                          nullptr, nullptr, nullptr, nullptr);
   m_playForwardButton->SetToolTip(_("Play simulation (forward)"));
-  playerBox->Add(m_playForwardButton, 0, wxBOTTOM | centre, 5);
+  playerBox->Add(m_playForwardButton, 0, centre, 5);
   m_pauseButton = NewPlayerButton(this, ID_BUTTON7, _("II"), _T("ID_BUTTON7"));
   m_pauseButton->SetToolTip(_("Pause simulation"));
-  playerBox->Add(m_pauseButton, 0, wxLEFT | wxBOTTOM | wxALIGN_CENTER_HORIZONTAL, 5);
+  playerBox->Add(m_pauseButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   m_stopButton = NewPlayerButton(this, ID_BUTTON8, _("[]"), _T("ID_BUTTON8"));
   m_stopButton->SetToolTip(_("Stop simulation"));
-  playerBox->Add(m_stopButton, 0, wxLEFT | wxBOTTOM | wxALIGN_CENTER_HORIZONTAL, 5);
+  playerBox->Add(m_stopButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
+  // GTK draws a group box's frame line on the box's last pixel row and
+  // gives the sizer no room for it: every player button keeps its border
+  // below as well, or the tall play buttons would stand on the line and
+  // cut it.
+  for (wxSizerItem* button : playerBox->GetChildren())
+    button->SetFlag(button->GetFlag() | wxBOTTOM);
   settingsColumn->Add(playerBox, 0, wxLEFT | wxRIGHT | wxEXPAND | centre, 5);
   mainRow->Add(settingsColumn, 0, wxEXPAND | centre, 5);
 
