@@ -38,7 +38,9 @@ const char* const kStatsDescription =
     "direction came nearest to a planet's direction. The options are the\n"
     "dialog's settings, with its defaults.\n";
 
-const char* const kStatsFooter =
+const std::string kStatsFooter =
+    std::string("DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or ") + kDateAloneRule +
+    ";\nwithin the years 0 to 4000, where the planetary theories hold.\n\n"
     "Of options that contradict each other (--clip and --no-clip, --duration and\n"
     "--no-duration) the last one given counts.\n"
     "\n"
@@ -55,21 +57,10 @@ struct StatsOptions {
   bool logScale = false;
 };
 
-double DialogDate(const std::string& option, const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  if (!ParseDialogTime(text, utc, jd, error)) throw UsageError(option + ": " + error);
-  if (!WithinTheoryRange(jd)) {
-    throw UsageError(option + ": " + Quoted(text) +
-                     " lies outside the years 0 to 4000 that the planetary theories cover");
-  }
-  return jd;
-}
-
 int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
-  options.run.startTime = DialogDate("--from", options.from, options.utc);
-  options.run.endTime = DialogDate("--to", options.to, options.utc);
+  options.run.startTime = TimeArgument("--from", options.from, options.utc);
+  options.run.endTime = TimeArgument("--to", options.to, options.utc);
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
   // The dialog's two process-wide flare settings, as its check boxes set them.
   SetFlareAreaClip(options.clip);
@@ -96,13 +87,11 @@ void AddStatsCommand(CommandLine& program, std::ostream& err) {
   program
       .Command("stats", kStatsSummary, kStatsDescription, kStatsFooter,
                [options, &err] { return RunStats(*options, err); })
-      .Option("--from", "DATE",
-              "start date (1980-01-01); a date alone is local midnight, as the dialog's date "
-              "fields take it; or a Julian day",
+      .Option("--from", "DATE", "start date (1980-01-01)",
               [options](const std::string& text) { options->from = text; })
       .Option("--to", "DATE", "end date (2040-01-01)",
               [options](const std::string& text) { options->to = text; })
-      .Flag("--utc", "dates alone are UTC midnight instead of local midnight",
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
             [options] { options->utc = true; })
       .Option("--step", "DAYS", "increment per tick (0.11), 1/1440 to 365",
               [&run](const std::string& text) {

@@ -39,38 +39,6 @@ double NumberIn(const std::string& name, const std::string& text, double low, do
   return value;
 }
 
-// "all", "none" or planet names separated by commas, in any case.
-std::array<bool, kPlanetCount> ParsePlanets(const std::string& text) {
-  std::array<bool, kPlanetCount> shown{};
-  const std::string lower = Lower(text);
-  if (lower == "all") shown.fill(true);
-  if (lower == "all" || lower == "none") return shown;
-  std::size_t begin = 0;
-  while (begin <= text.size()) {
-    std::size_t end = text.find(',', begin);
-    if (end == std::string::npos) end = text.size();
-    const std::string name = text.substr(begin, end - begin);
-    bool known = false;
-    for (int i = 0; i < kPlanetCount; ++i) {
-      if (Lower(name) == Lower(PlanetName(kAllPlanets[i]))) shown[i] = known = true;
-    }
-    if (!known) {
-      throw UsageError("unknown planet " + Quoted(name) +
-                       " in --planets (Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, "
-                       "Neptune, Pluto, or all or none)");
-    }
-    begin = end + 1;
-  }
-  return shown;
-}
-
-double ParseDate(const std::string& name, const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  if (!ParseDialogTime(text, utc, jd, error)) throw UsageError(name + ": " + error);
-  return jd;
-}
-
 OutputKind KindOfOutput(const std::string& path, bool hasAt) {
   if (path == "-") {
     if (!hasAt)
@@ -125,9 +93,9 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
     throw UsageError("--at draws one frame and --to ends a run: give one of them");
   }
   options.kind = KindOfOutput(options.output, options.hasAt);
-  options.from = ParseDate("--from", texts.from, options.utc);
-  options.to = ParseDate("--to", texts.to, options.utc);
-  if (options.hasAt) options.at = ParseDate("--at", texts.at, options.utc);
+  options.from = TimeArgument("--from", texts.from, options.utc);
+  options.to = TimeArgument("--to", texts.to, options.utc);
+  if (options.hasAt) options.at = TimeArgument("--at", texts.at, options.utc);
   if (!options.hasAt) {
     if (options.from > options.to) throw UsageError("--from is later than --to");
     if ((options.to - options.from) / options.step > kMaxFrames) {
@@ -162,8 +130,10 @@ const char* const kDescription =
     "  run.gif          an animated GIF\n"
     "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
     "\n"
-    "DATE: a date such as 1980-01-01 is local midnight, as in the program's date\n"
-    "fields; also a Julian day, or a UTC date-time such as 2000-01-01T12:00.\n";
+    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or a date alone\n"
+    "(1980-01-01): local midnight in the zone of TZ, as the dialog's date fields\n"
+    "take it, or UTC midnight with --utc; within the years 0 to 4000, where the\n"
+    "planetary theories hold.\n";
 
 const char* const kFooter =
     "Of options that contradict each other (--trail and --no-trail, --accel and\n"
@@ -221,7 +191,7 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
       .Option("--planets", "LIST",
               "planet directions: names separated by commas, all or none (default "
               "Earth,Jupiter,Saturn,Uranus,Neptune)",
-              [&o](const std::string& value) { o.frame.planets = ParsePlanets(value); })
+              [&o](const std::string& value) { o.frame.planets = PlanetList("--planets", value); })
       .Flag("--year", "the year in the date label (shown)", [&sun] { sun.year = true; })
       .Flag("--no-year", "no date label at all", [&sun] { sun.year = false; })
       .Flag("--month", "the month in the date label (shown)", [&sun] { sun.month = true; })
