@@ -11,8 +11,10 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
+#include "common/interrupts.h"
 #include "flares/flare_file.h"
 #include "frame_sinks.h"
 #include "private_display.h"
@@ -23,21 +25,6 @@ namespace barywalk {
 namespace {
 
 constexpr const char* kProgram = "barywalk-render";
-
-volatile sig_atomic_t g_interrupted = 0;
-
-void NoteInterrupt(int) { g_interrupted = 1; }
-
-// Ctrl+C and termination end the run between two frames, so that the
-// temporary output is removed and no server is left behind.
-void CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = NoteInterrupt;
-  sigemptyset(&action.sa_mask);
-  for (int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
-  // A stopped encoder shows as a failed write, not as a killed program.
-  signal(SIGPIPE, SIG_IGN);
-}
 
 class Interrupted : public std::runtime_error {
  public:
@@ -121,11 +108,6 @@ void WarnOfOlderFrames(const RenderOptions& options, std::int64_t frames, std::o
   }
 }
 
-int Fail(std::ostream& err, const std::string& message, int status) {
-  err << kProgram << ": " << message << '\n';
-  return status;
-}
-
 }  // namespace
 
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
@@ -156,7 +138,7 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
                           const std::function<void(const wxImage&, std::int64_t)>& emit,
                           const std::function<void(std::int64_t)>& onTick) {
   auto ticked = [&](std::int64_t ticks) {
-    if (g_interrupted) throw Interrupted();
+    if (InterruptRequested()) throw Interrupted();
     if (onTick) onTick(ticks);
   };
   FrameCanvas canvas(options.width, options.width);
@@ -177,39 +159,43 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
   });
 }
 
-int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
-    const RenderOptions options = ParseRenderArguments(args);
-    if (options.help) {
-      out << RenderUsageText();
-      return kExitOk;
-    }
-    if (options.utc) {
-      setenv("TZ", "UTC0", 1);  // the date label as well as the dates
-      tzset();
-    }
-    CatchInterrupts();
-    const LoadedFlares flares = LoadRenderFlares(options, err);
-    std::unique_ptr<FrameSink> output = OpenFrameSink(options);
-    PrivateDisplay display;
-    display.StartIfNeeded();
-    const Toolkit toolkit;
-    // Encodes beside the drawing; it ends before the toolkit does.
-    const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
-    ProgressBar progress("rendering", TickCount(options));
-    const std::int64_t frames = RenderFrames(
-        options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
-        [&](std::int64_t ticks) { progress.Update(ticks); });
-    progress.Finish();
-    if (g_interrupted) throw Interrupted();
-    sink->Commit();
-    WarnOfOlderFrames(options, frames, err);
-    return kExitOk;
-  } catch (const UsageError& error) {
-    return Fail(err, error.what(), kExitBadArguments);
-  } catch (const std::exception& error) {
-    return Fail(err, error.what(), kExitOutputFailed);
+int RunRender(const RenderOptions& options, std::ostream& err) {
+  if (options.utc) {
+    setenv("TZ", "UTC0", 1);  // the date label as well as the dates
+    tzset();
   }
+  const std::string clash = OutputClash(options.flareFiles, {{"-o", options.output}});
+  if (!clash.empty()) throw UsageError(clash);
+  // Ctrl+C and termination end the run between two frames, so that the
+  // temporary output is removed and no server is left behind.
+  CatchInterrupts(kProgram, true);
+  // A stopped encoder shows as a failed write, not as a killed program.
+  signal(SIGPIPE, SIG_IGN);
+  const LoadedFlares flares = LoadRenderFlares(options, err);
+  std::unique_ptr<FrameSink> output = OpenFrameSink(options);
+  PrivateDisplay display;
+  display.StartIfNeeded();
+  const Toolkit toolkit;
+  // Encodes beside the drawing; it ends before the toolkit does.
+  const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
+  ProgressBar progress("rendering", TickCount(options));
+  const std::int64_t frames = RenderFrames(
+      options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
+      [&](std::int64_t ticks) { progress.Update(ticks); });
+  progress.Finish();
+  if (InterruptRequested()) throw Interrupted();
+  sink->Commit();
+  WarnOfOlderFrames(options, frames, err);
+  return kExitOk;
+}
+
+int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  RenderCommandLine cli;
+  cli.Program().Run([&] {
+    cli.Complete();
+    return RunRender(cli.Options(), err);
+  });
+  return RunCli(cli.Program(), args, out, err);
 }
 
 }  // namespace barywalk
