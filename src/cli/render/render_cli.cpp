@@ -75,8 +75,13 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
   state.maxFlareSize = flares.maxFlareSize;
   PlanetLongitudes longitudes;
   const int w = options.width;
-  return canvas.Render(
-      [&](wxDC& dc) { DrawViewFrame(dc, w, w, options.frame, state, longitudes); });
+  return canvas.Render([&](wxDC& dc) {
+    if (options.slide) {
+      DrawSlideFrame(dc, w, w, options.frame, state, options.slideStyle, longitudes);
+    } else {
+      DrawViewFrame(dc, w, w, options.frame, state, longitudes);
+    }
+  });
 }
 
 std::string ReportProblem(const FlareFileReport& report, const std::string& path) {

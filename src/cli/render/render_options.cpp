@@ -111,7 +111,8 @@ OutputKind KindOfOutput(const std::string& path, bool hasAt) {
 const std::set<std::string>& ValueOptions() {
   static const std::set<std::string> names = {
       "-o",      "--output",   "--from",  "--to",   "--at",    "--step", "--planets",
-      "--accel", "--duration", "--scale", "--clip", "--width", "--fps"};
+      "--accel", "--duration", "--scale", "--clip", "--width", "--fps", "--style",
+      "--title"};
   return names;
 }
 
@@ -136,11 +137,31 @@ const std::map<std::string, FlagAction>& Flags() {
       {"--log", [](RenderOptions& o) { o.logScale = true; }},
       {"--no-log", [](RenderOptions& o) { o.logScale = false; }},
       {"--utc", [](RenderOptions& o) { o.utc = true; }},
+      {"--light", [](RenderOptions& o) { o.slideStyle.light = true; }},
+      {"--orbits", [](RenderOptions& o) { o.slideStyle.orbits = true; }},
   };
   return flags;
 }
 
 bool LooksLikeOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+// --style, and the slide's own settings, which mean nothing in the
+// dialog's look.
+void ApplyStyle(const std::map<std::string, std::string>& given, RenderOptions& options) {
+  const auto style = given.find("--style");
+  if (style != given.end()) {
+    if (style->second != "dialog" && style->second != "slide") {
+      throw UsageError("--style must be dialog or slide, got " + Quoted(style->second));
+    }
+    options.slide = style->second == "slide";
+  }
+  const auto title = given.find("--title");
+  if (title != given.end()) options.slideStyle.title = wxString::FromUTF8(title->second);
+  if (options.slide) return;
+  if (title != given.end()) throw UsageError("--title needs --style slide");
+  if (options.slideStyle.light) throw UsageError("--light needs --style slide");
+  if (options.slideStyle.orbits) throw UsageError("--orbits needs --style slide");
+}
 
 // The option values are read once all arguments are known: --utc may come
 // after the dates.
@@ -209,6 +230,7 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
+  ApplyStyle(given, options);
   const bool trailRun = options.hasAt && options.frame.sunLayer.orbit;
   if (trailRun && (options.at - options.from) / options.step > kMaxFrames) {
     throw UsageError(
@@ -359,6 +381,15 @@ std::string RenderUsageText() {
          "  --clip AREA      largest apparent area, millionths of the disk (default 800)\n"
          "  --no-clip        no limit\n"
          "  --log            logarithmic apparent area\n"
+         "\n"
+         "Slides for a classroom:\n"
+         "  --style STYLE    dialog (default: exactly the program's window) or slide:\n"
+         "                   text and lines that grow with --width, a legend, a scale\n"
+         "                   bar, planet labels that keep clear of each other and of\n"
+         "                   the Sun, colours that stay apart\n"
+         "  --title TEXT     a title at the top of a slide\n"
+         "  --light          a white background, for print\n"
+         "  --orbits         an inset with the planets around the Sun (log distance)\n"
          "\n"
          "--year, --month, --day, --sun, --no-trail, --no-accel and --no-log undo the\n"
          "switches above; the last one given counts.\n"

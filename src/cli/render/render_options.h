@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/frame_drawing.h"
+#include "render/slide_drawing.h"
 
 namespace barywalk {
 
@@ -32,6 +33,9 @@ struct RenderOptions {
   int width = 640;   // the square panel's size, pixels
   double fps = 33.0;
   FrameSettings frame;
+  // The dialog's own look (the default), or a slide for a classroom.
+  bool slide = false;
+  SlideStyle slideStyle;
   std::vector<std::string> flareFiles;
   bool clip = true;
   double clipLimit = 800.0;  // millionths of the solar disk
