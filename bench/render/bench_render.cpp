@@ -22,7 +22,7 @@
 #include "render_cli.h"
 #include "render/slide_drawing.h"
 #include "render_options.h"
-#include "simulation/forward_run.h"
+#include "simulation/player.h"
 
 namespace {
 
@@ -100,9 +100,10 @@ BENCHMARK(BM_SlideMp4)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 // drawn and read back, without encoding.
 void BM_SlideFrame(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0));
-  barywalk::ForwardRun run(2415020.5, 2488069.5, 20, w);
-  while (run.Tick()) {
-  }
+  barywalk::Player run(w);
+  run.Reset(2415020.5, 2488069.5);
+  run.Play(false);
+  while (run.Playing()) run.Step(20);
   barywalk::FrameSettings settings;
   settings.planets.fill(true);
   settings.sunLayer.orbit = settings.sunLayer.acceleration = true;

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "simulation/sim_clock.h"
 #include "analysis/stats_replay.h"
 #include "analysis/theory_range.h"
 #include "cli_args.h"
@@ -15,19 +14,15 @@
 #include "flares/flare_constants.h"
 #include "flares/flare_stat.h"
 #include "flares_commands.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 namespace {
 
-// The dialog's defaults and the ranges of its controls.
-constexpr const char* kDefaultFrom = "1980-01-01";
-constexpr const char* kDefaultTo = "2040-01-01";
-constexpr double kMinDurationMinutes = 1, kMaxDurationMinutes = 1440;
-constexpr double kMaxScaleFactor = 100;
-constexpr double kMaxClipArea = 10000;
 constexpr long long kMaxPanelWidth = 100000;
 
-const char* const kStatsUsage =
+std::string StatsUsage() {
+  return std::string() +
     "Usage: barywalk-flares stats [OPTIONS] FILE.flr... [-o FILE]\n"
     "\n"
     "Plays the run forward as the dialog's Play forward does, without a display,\n"
@@ -36,33 +31,41 @@ const char* const kStatsUsage =
     "direction came nearest to a planet's direction.\n"
     "\n"
     "Options (the dialog's settings, with its defaults):\n"
-    "  --from DATE       start date (1980-01-01); a date alone is local midnight,\n"
+    "  --from DATE       start date (" + IsoDate(kRunStartDate) + "); a date alone is local midnight,\n" +
     "                    as the dialog's date fields take it; or a Julian day\n"
-    "  --to DATE         end date (2040-01-01)\n"
+    "  --to DATE         end date (" + IsoDate(kRunEndDate) + ")\n" +
     "  --utc             dates alone are UTC midnight instead of local midnight\n"
-    "  --step DAYS       increment per tick (0.11), 1/1440 to 365\n"
-    "  --duration MIN    flares within MIN/2 minutes of the time are shown (300)\n"
+    "  --step DAYS       increment per tick (" + SettingNumber(kIncrementSetting.initial) +
+    "), 1/" + SettingNumber(1 / kIncrementSetting.low) + " to " +
+    SettingNumber(kIncrementSetting.high) + "\n" +
+    "  --duration MIN    flares within MIN/2 minutes of the time are shown (" +
+    SettingNumber(kDurationSetting.initial) + ")\n" +
     "  --no-duration     flares within (increment + 2) days are shown instead\n"
-    "  --scale F         flare symbol scale factor (1), 0 to 100; symbols of\n"
+    "  --scale F         flare symbol scale factor (" + SettingNumber(kFlareScaleSetting.initial) +
+    "), " + SettingNumber(kFlareScaleSetting.low) + " to " +
+    SettingNumber(kFlareScaleSetting.high) + "; symbols of\n" +
     "                    1 pixel or less are not drawn and not measured\n"
-    "  --clip AREA       clip the apparent area at AREA millionths (800)\n"
+    "  --clip AREA       clip the apparent area at AREA millionths (" +
+    SettingNumber(kClipLimitSetting.initial) + ")\n" +
     "  --no-clip         no clipping\n"
     "  --log             logarithmic apparent area\n"
-    "  --width PX        panel width in pixels (640); sets the symbol sizes\n"
+    "  --width PX        panel width in pixels (" + std::to_string(kViewSidePixels) +
+    "); sets the symbol sizes\n" +
     "  -o FILE           output file (default standard output); written only\n"
     "                    when complete\n"
     "\n"
     "Exit status: 0 done, 1 output could not be written, 2 bad arguments.\n";
+}
 
 struct StatsOptions {
   std::vector<std::string> files;
   std::string output = "-";
-  std::string from = kDefaultFrom;
-  std::string to = kDefaultTo;
+  std::string from = IsoDate(kRunStartDate);
+  std::string to = IsoDate(kRunEndDate);
   bool utc = false;
   PlayForwardRun run;
-  double clip = kDefaultFlareAreaClip;
-  bool logScale = false;
+  double clip = kClipLimitSetting.initial;
+  bool logScale = kShownAtStart.logScale;
   bool help = false;
 };
 
@@ -99,18 +102,20 @@ StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
       options.utc = true;
     } else if (name == "--step") {
       options.run.incrementDays =
-          NumberInRange(name, reader.Value(), kMinIncrementDays, kMaxIncrementDays);
+          NumberInRange(name, reader.Value(), kIncrementSetting.low, kIncrementSetting.high);
     } else if (name == "--duration") {
       options.run.durationMinutes =
-          NumberInRange(name, reader.Value(), kMinDurationMinutes, kMaxDurationMinutes);
+          NumberInRange(name, reader.Value(), kDurationSetting.low, kDurationSetting.high);
       durationGiven = true;
     } else if (name == "--no-duration") {
       reader.NoValue();
       noDuration = true;
     } else if (name == "--scale") {
-      options.run.scaleFactor = NumberInRange(name, reader.Value(), 0, kMaxScaleFactor);
+      options.run.scaleFactor =
+          NumberInRange(name, reader.Value(), kFlareScaleSetting.low, kFlareScaleSetting.high);
     } else if (name == "--clip") {
-      options.clip = NumberInRange(name, reader.Value(), 0, kMaxClipArea);
+      options.clip =
+          NumberInRange(name, reader.Value(), kClipLimitSetting.low, kClipLimitSetting.high);
       clipGiven = true;
     } else if (name == "--no-clip") {
       reader.NoValue();
@@ -128,6 +133,7 @@ StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
   if (clipGiven && noClip) throw UsageError("--clip and --no-clip exclude each other");
   options.run.useDuration = !noDuration;
   if (noClip) options.clip = -1.0;  // as the dialog's unticked "Max app. area"
+  options.run.scaling = {options.clip, options.logScale};
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
   options.run.startTime = DialogDate("--from", options.from, options.utc);
   options.run.endTime = DialogDate("--to", options.to, options.utc);
@@ -139,13 +145,10 @@ StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
 int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
   const StatsOptions options = ParseStatsOptions(args);
   if (options.help) {
-    std::cout << kStatsUsage;
+    std::cout << StatsUsage();
     return kExitOk;
   }
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
-  // The dialog's two process-wide flare settings, as its check boxes set them.
-  SetFlareAreaClip(options.clip);
-  SetFlareLogScale(options.logScale);
 
   OutputFile output(options.output);
   FlareStatMap stats;

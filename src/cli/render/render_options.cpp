@@ -7,7 +7,7 @@
 #include <set>
 
 #include "cli_args.h"
-#include "simulation/sim_clock.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 namespace {
@@ -30,14 +30,26 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && Lower(text.substr(text.size() - end.size())) == end;
 }
 
-// A number within [low, high]; `range` says so in the message.
-double NumberIn(const std::string& name, const std::string& text, double low, double high,
-                const std::string& range) {
+// "from 0 to 100"
+std::string RangeText(const NumberSetting& setting) {
+  return "from " + SettingNumber(setting.low) + " to " + SettingNumber(setting.high);
+}
+
+// A number within the setting's range; `what` says what it is in the message.
+double NumberIn(const std::string& name, const std::string& text, const NumberSetting& setting,
+                const std::string& what) {
   double value = 0;
-  if (!ParseNumber(text, value) || value < low || value > high) {
-    throw UsageError(name + " must be " + range + ", got " + Quoted(text));
+  if (!ParseNumber(text, value) || !setting.Contains(value)) {
+    throw UsageError(name + " must be " + what + " " + RangeText(setting) + ", got " +
+                     Quoted(text));
   }
   return value;
+}
+
+// The increment's lower end is one minute, which reads better as a fraction.
+std::string StepRangeText() {
+  return "1/" + SettingNumber(1.0 / kIncrementSetting.low) + " to " +
+         SettingNumber(kIncrementSetting.high);
 }
 
 // "all", "none" or planet names separated by commas, in any case.
@@ -176,12 +188,17 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
   }
   options.kind = KindOfOutput(options.output, options.hasAt);
 
-  options.from = ParseDate("--from", has("--from") ? value("--from") : "1980-01-01", options.utc);
-  options.to = ParseDate("--to", has("--to") ? value("--to") : "2040-01-01", options.utc);
+  options.from =
+      ParseDate("--from", has("--from") ? value("--from") : IsoDate(kRunStartDate), options.utc);
+  options.to = ParseDate("--to", has("--to") ? value("--to") : IsoDate(kRunEndDate), options.utc);
   if (options.hasAt) options.at = ParseDate("--at", value("--at"), options.utc);
   if (has("--step")) {
-    options.step = NumberIn("--step", value("--step"), kMinIncrementDays, kMaxIncrementDays,
-                            "a number of days from 1/1440 (one minute) to 365");
+    double step = 0;
+    if (!ParseNumber(value("--step"), step) || !kIncrementSetting.Contains(step)) {
+      throw UsageError("--step must be a number of days from " + StepRangeText() +
+                       " (one minute to a year), got " + Quoted(value("--step")));
+    }
+    options.step = step;
   }
   if (!options.hasAt) {
     if (options.from > options.to) throw UsageError("--from is later than --to");
@@ -195,21 +212,21 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
   if (has("--accel")) {
     options.frame.sunLayer.acceleration = true;
     options.frame.sunLayer.accelFactor =
-        NumberIn("--accel", value("--accel"), 0, 1e6, "a display factor from 0 to 1000000");
+        NumberIn("--accel", value("--accel"), kAccelFactorSetting, "a display factor");
   }
   if (has("--duration")) {
     options.frame.useDuration = true;
     options.frame.durationMinutes =
-        NumberIn("--duration", value("--duration"), 1, 1440, "a number of minutes from 1 to 1440");
+        NumberIn("--duration", value("--duration"), kDurationSetting, "a number of minutes");
   }
   if (has("--scale")) {
     options.frame.flareScale =
-        NumberIn("--scale", value("--scale"), 0, 100, "a scale factor from 0 to 100");
+        NumberIn("--scale", value("--scale"), kFlareScaleSetting, "a scale factor");
   }
   if (has("--clip")) {
     options.clip = true;
-    options.clipLimit = NumberIn("--clip", value("--clip"), 0, 10000,
-                                 "an area in millionths of the solar disk from 0 to 10000");
+    options.clipLimit = NumberIn("--clip", value("--clip"), kClipLimitSetting,
+                                 "an area in millionths of the solar disk");
   }
   if (has("--width")) {
     long long width = 0;
@@ -335,8 +352,20 @@ std::string FrameFileName(const FramePattern& pattern, std::int64_t number) {
   return pattern.prefix + digits + pattern.suffix;
 }
 
+// "Earth,Jupiter,Saturn,Uranus,Neptune": the planets shown at start.
+std::string PlanetsShownAtStart() {
+  std::string names;
+  for (int i = 0; i < kPlanetCount; ++i) {
+    if (!kShownAtStart.planets[i]) continue;
+    if (!names.empty()) names += ',';
+    names += PlanetName(kAllPlanets[i]);
+  }
+  return names;
+}
+
 std::string RenderUsageText() {
-  return "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
+  return std::string() +
+         "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
          "       barywalk-render [OPTIONS] -o RUN.gif | RUN.mp4 | FRAMES/%05d.png\n"
          "\n"
          "Draws the frames of Barywalk's orbit view, exactly as the program's window\n"
@@ -350,35 +379,43 @@ std::string RenderUsageText() {
          "                   exist)\n"
          "  run.gif          an animated GIF\n"
          "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
-         "  --fps N          frames per second of a GIF or MP4 (default 33, the\n"
-         "                   program's 30 ms tick; a GIF shows at most 50)\n"
+         "  --fps N          frames per second of a GIF or MP4 (default " +
+         std::to_string(1000 / kTickPeriodMs) + ", the\n" +
+         "                   program's " + std::to_string(kTickPeriodMs) +
+         " ms tick; a GIF shows at most 50)\n" +
          "\n"
          "Time (DATE: a date such as 1980-01-01 is local midnight, as in the program's\n"
          "date fields; also a Julian day, or a UTC date-time such as 2000-01-01T12:00):\n"
-         "  --from DATE      start of the run (default 1980-01-01)\n"
-         "  --to DATE        end of the run (default 2040-01-01)\n"
-         "  --step DAYS      days per step, 1/1440 to 365 (default 0.11)\n"
+         "  --from DATE      start of the run (default " + IsoDate(kRunStartDate) + ")\n" +
+         "  --to DATE        end of the run (default " + IsoDate(kRunEndDate) + ")\n" +
+         "  --step DAYS      days per step, " + StepRangeText() + " (default " +
+         SettingNumber(kIncrementSetting.initial) + ")\n" +
          "  --at DATE        one frame at DATE; with --trail, the trail is the one a run\n"
          "                   from --from collects before DATE\n"
          "  --utc            dates and the date label in UTC instead of the zone of TZ\n"
          "\n"
          "What the frame shows (the program's defaults):\n"
          "  --planets LIST   planet directions: names separated by commas, all or none\n"
-         "                   (default Earth,Jupiter,Saturn,Uranus,Neptune)\n"
+         "                   (default " + PlanetsShownAtStart() + ")\n" +
          "  --no-year, --no-month, --no-day   parts of the date label (all shown;\n"
          "                   without the year there is no label)\n"
          "  --no-sun         no Sun disc; the date label goes to the top left\n"
          "  --trail          the Sun's trail (the program's \"Solar orbit\")\n"
          "  --accel FACTOR   the acceleration vector with its display factor (off)\n"
-         "  --width PX       the square panel's size, 64 to 8192 (default 640)\n"
+         "  --width PX       the square panel's size, 64 to 8192 (default " +
+         std::to_string(kViewSidePixels) + ")\n" +
          "\n"
          "Flares:\n"
          "  --flares FILE... flare files (.flr), read in order\n"
          "  --no-flares      no flare layer (shown by default, with the flare count)\n"
-         "  --duration MIN   flares within MIN/2 minutes of the time (default 300);\n"
+         "  --duration MIN   flares within MIN/2 minutes of the time (default " +
+         SettingNumber(kDurationSetting.initial) + ");\n" +
          "  --no-duration    or within step + 2 days\n"
-         "  --scale FACTOR   symbol scale factor, 0 to 100 (default 1)\n"
-         "  --clip AREA      largest apparent area, millionths of the disk (default 800)\n"
+         "  --scale FACTOR   symbol scale factor, " + SettingNumber(kFlareScaleSetting.low) +
+         " to " + SettingNumber(kFlareScaleSetting.high) + " (default " +
+         SettingNumber(kFlareScaleSetting.initial) + ")\n" +
+         "  --clip AREA      largest apparent area, millionths of the disk (default " +
+         SettingNumber(kClipLimitSetting.initial) + ")\n" +
          "  --no-clip        no limit\n"
          "  --log            logarithmic apparent area\n"
          "\n"
