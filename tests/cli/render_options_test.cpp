@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -38,14 +40,15 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
   const Case cases[] = {
       {{"--at", "2000-01-01"}, "no output"},
       {{"-o", "run.gif", "--planets", "Earth,Vulcan"}, "unknown planet 'Vulcan'"},
+      {{"-o", "f.png", "--at", "6000-01-01"}, "--at: the time '6000-01-01' lies outside"},
       {{"-o", "run.gif", "--planets", ""}, "unknown planet ''"},
       {{"-o", "f.png", "--at", "2000-02-30"}, "--at"},
       {{"-o", "run.gif", "--from", "yesterday"}, "--from"},
       {{"-o", "run.gif", "--from", "2001-01-01", "--to", "2000-01-01"}, "later than --to"},
       {{"-o", "run.gif", "--step", "0"}, "--step"},
       {{"-o", "run.gif", "--step", "nan"}, "--step"},
-      {{"-o", "run.gif", "--from", "0", "--to", "1e9", "--step", "1"}, "10000000 frames"},
-      {{"-o", "f.png", "--at", "2040-01-01", "--trail", "--from", "0", "--step", "0.001"},
+      {{"-o", "run.gif", "--from", "1721100", "--to", "2816000", "--step", "0.01"}, "10000000 frames"},
+      {{"-o", "f.png", "--at", "2040-01-01", "--trail", "--from", "1721100", "--step", "0.001"},
        "trail's run"},
       {{"-o", "run.gif", "--width", "640.5"}, "--width"},
       {{"-o", "run.gif", "--width", "32"}, "--width"},
@@ -110,6 +113,40 @@ TEST(RenderOptions, EachOptionReachesItsSetting) {
   EXPECT_EQ(ParseRenderArguments({"--output", "FRAME.PNG", "--at", "2000-01-01"}).kind,
             OutputKind::SinglePng);
   EXPECT_EQ(ParseRenderArguments({"-o", "100%% of %d.png"}).kind, OutputKind::PngSequence);
+}
+
+// Of two options that contradict each other the last one counts.
+TEST(RenderOptions, TheLastOptionCounts) {
+  const auto parse = [](Args args) {
+    args.insert(args.end(), {"-o", "run.gif"});
+    return ParseRenderArguments(args);
+  };
+  EXPECT_FALSE(parse({"--accel", "2", "--no-accel"}).frame.sunLayer.acceleration);
+  EXPECT_TRUE(parse({"--no-accel", "--accel", "2"}).frame.sunLayer.acceleration);
+  EXPECT_FALSE(parse({"--clip", "5", "--no-clip"}).clip);
+  EXPECT_EQ(parse({"--no-clip", "--clip", "5"}).clipLimit, 5);
+  EXPECT_FALSE(parse({"--duration", "60", "--no-duration"}).frame.useDuration);
+  EXPECT_EQ(parse({"--step", "1", "--step", "2"}).step, 2);
+}
+
+// Every option the help lists is one the parser takes.
+TEST(RenderOptions, HelpListsWhatTheParserTakes) {
+  const std::map<std::string, std::string> samples = {
+      {"N", "10"},     {"DATE", "2000-01-01"}, {"DAYS", "1"},  {"LIST", "all"}, {"FACTOR", "1"},
+      {"PX", "100"},   {"FILE", "x.flr"},      {"MIN", "60"},  {"AREA", "100"}};
+  std::istringstream help(barywalk::RenderUsageText());
+  int listed = 0;
+  for (std::string line; std::getline(help, line);) {
+    if (line.rfind("  --", 0) != 0) continue;
+    std::istringstream words(line);
+    std::string name, value;
+    words >> name >> value;
+    Args args = {"-o", "run.gif", name};
+    if (samples.count(value) > 0) args.push_back(samples.at(value));
+    EXPECT_EQ(UsageMessage(args).find("unknown option"), std::string::npos) << name;
+    ++listed;
+  }
+  EXPECT_GT(listed, 25);
 }
 
 TEST(RenderOptions, NumberedNamesFormatLikePrintf) {

@@ -4,12 +4,16 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <ostream>
+#include <sstream>
+#include <stdexcept>
 
 #include "ephemeris/barycenter.h"
 #include "ephemeris/julian_day.h"
 #include "ephemeris/planets.h"
 #include "ephemeris/sun_motion.h"
+#include "cli_app.h"
 #include "cli_args.h"
 
 namespace barywalk {
@@ -58,96 +62,142 @@ RangeShape ShapeOfRange(double from, double to, double step) {
 
 // --- Arguments ----------------------------------------------------------------
 
+// The time texts, read once all arguments are known: --utc may come last.
 struct OptionValues {
-  bool hasWidth = false, hasFrom = false, hasTo = false, hasStep = false;
+  bool hasFrom = false, hasTo = false, hasStep = false, utc = false;
+  std::string from, to;
+  std::vector<std::string> times;
 };
 
-bool IsOption(const std::string& arg) {
-  if (arg.size() < 2 || arg[0] != '-') return false;
-  // "-5" and "-.5" are negative Julian days, "-0100-01-01" a date before year 0.
-  return !(std::isdigit(static_cast<unsigned char>(arg[1])) || arg[1] == '.');
-}
-
-
-bool ParseWidth(const std::string& text, int& width, std::string& error) {
+int ParseWidth(const std::string& text) {
   long long value = 0;
   if (!ParseWholeNumber(text, value) || value < 1 || value > std::numeric_limits<int>::max()) {
-    error = "--width must be a whole number of pixels from 1 to " +
-            std::to_string(std::numeric_limits<int>::max()) + ", got " + Quoted(text);
-    return false;
+    throw UsageError("--width must be a whole number of pixels from 1 to " +
+                     std::to_string(std::numeric_limits<int>::max()) + ", got " + Quoted(text));
   }
-  width = static_cast<int>(value);
-  return true;
+  return static_cast<int>(value);
 }
 
-bool ParseStep(const std::string& text, double& step, std::string& error) {
+double ParseStep(const std::string& text) {
+  double step = 0;
   if (!ParseNumber(text, step) || !(step > 0)) {
-    error = "--step must be a number of days greater than 0, got " + Quoted(text);
-    return false;
+    throw UsageError("--step must be a number of days greater than 0, got " + Quoted(text));
   }
-  return true;
-}
-
-// Applies one "--name value" option. Returns false with `error` set.
-bool ApplyOption(const std::string& name, const std::string& value, EphemRequest& request,
-                 OptionValues& seen, std::string& error) {
-  bool* given = nullptr;
-  if (name == "--width") given = &seen.hasWidth;
-  if (name == "--from") given = &seen.hasFrom;
-  if (name == "--to") given = &seen.hasTo;
-  if (name == "--step") given = &seen.hasStep;
-  if (given == nullptr) {
-    error = name == "--help" || name == "--physical" ? name + " takes no value"
-                                                      : "unknown option " + Quoted(name);
-    return false;
-  }
-  if (*given) {
-    error = name + " given more than once";
-    return false;
-  }
-  *given = true;
-  if (name == "--width") return ParseWidth(value, request.width, error);
-  if (name == "--step") return ParseStep(value, request.step, error);
-  double& time = name == "--from" ? request.from : request.to;
-  if (!ParseTime(value, time, error)) {
-    error = name + ": " + error;
-    return false;
-  }
-  return true;
+  return step;
 }
 
 // Checks that the options form either a list of times or a complete range.
-bool CheckRequestShape(EphemRequest& request, const OptionValues& seen, std::string& error) {
+void CheckRequestShape(EphemRequest& request, const OptionValues& seen) {
+  for (const std::string& text : seen.times) {
+    request.times.push_back(TimeArgument("", text, seen.utc));
+  }
   const bool anyRange = seen.hasFrom || seen.hasTo || seen.hasStep;
   if (anyRange && !request.times.empty()) {
-    error = "TIME arguments cannot be combined with --from, --to and --step";
-    return false;
+    throw UsageError("TIME arguments cannot be combined with --from, --to and --step");
   }
   if (!anyRange) {
-    if (request.times.empty()) error = "no TIME given (see --help)";
-    return !request.times.empty();
+    if (request.times.empty()) throw UsageError("no TIME given (see --help)");
+    return;
   }
   const char* missing = !seen.hasFrom ? "--from"
                         : !seen.hasTo ? "--to"
                         : !seen.hasStep ? "--step"
                                         : nullptr;
   if (missing != nullptr) {
-    error = std::string("--from, --to and --step go together: ") + missing + " is missing";
-    return false;
+    throw UsageError(std::string("--from, --to and --step go together: ") + missing +
+                     " is missing");
   }
-  if (request.from > request.to) {
-    error = "--from is later than --to";
-    return false;
-  }
+  request.from = TimeArgument("--from", seen.from, seen.utc);
+  request.to = TimeArgument("--to", seen.to, seen.utc);
+  if (request.from > request.to) throw UsageError("--from is later than --to");
   request.isRange = true;
   const RangeShape shape = ShapeOfRange(request.from, request.to, request.step);
   request.rangeRows = shape.rows;
   request.rangeEndsOnTo = shape.endsOnTo;
   if (request.rangeRows < 0) {
-    error = "the range has more than " + std::to_string(kMaxRows) + " rows; use a larger --step";
-    return false;
+    throw UsageError("the range has more than " + std::to_string(kMaxRows) +
+                     " rows; use a larger --step");
   }
-  return true;
+}
+
+const char* const kDescription =
+    "Usage: barywalk-ephem [--width PIXELS] [--physical] TIME...\n"
+    "       barywalk-ephem [--width PIXELS] [--physical] --from TIME --to TIME --step DAYS\n"
+    "       barywalk-ephem events [--from TIME] [--to TIME] [--csv]  (see events --help)\n"
+    "\n"
+    "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
+    "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
+    "around the solar system barycenter in pixels of a view panel (sun_x, sun_y)\n"
+    "and the planets' pull on the Sun in display units (accel_x, accel_y), one\n"
+    "row per time, every number with 17 significant digits.\n";
+
+const char* const kFooter =
+    "TIME is a Julian day (2451545.0), a UTC date-time in ISO 8601\n"
+    "(2000-01-01T12:00, 2000-01-01T12:00:00Z), or a date alone (2000-01-01): local\n"
+    "midnight in the zone of TZ, as the dialog's date fields take it, or UTC\n"
+    "midnight with --utc. Years may be signed and are proleptic Gregorian; year 0\n"
+    "is 1 BC. Times must lie within the years 0 to 4000, where the VSOP87 series\n"
+    "of the eight planets hold; Pluto's theory is fitted to the years 1885 to\n"
+    "2099 and outside them gives its mean orbit only.\n"
+    "\n"
+    "With --physical, in the ecliptic of date (x toward the equinox, y toward\n"
+    "longitude 90 degrees; not the screen orientation of sun_x and sun_y), with\n"
+    "1 au = 149597870.7 km and 1 solar radius = 695700 km (IAU):\n"
+    "  sun_x_au, sun_y_au, sun_dist_au         the Sun's centre from the barycenter\n"
+    "  sun_x_km, sun_y_km, sun_dist_km         the same in km\n"
+    "  sun_x_rsun, sun_y_rsun, sun_dist_rsun   the same in solar radii\n"
+    "  sun_vx_m_s, sun_vy_m_s, sun_speed_m_s   its velocity, m/s\n"
+    "  sun_ax_m_s2, sun_ay_m_s2, sun_accel_m_s2  the planets' pull on it, m/s^2\n"
+    "  sun_h_m2_s   its orbital angular momentum about the barycenter per unit\n"
+    "               of the Sun's mass, component toward the ecliptic north, m^2/s\n"
+    "               (negative: the orbit runs retrograde)\n"
+    "\n"
+    "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
+    "itself is included when the steps land on it (within rounding). At most\n"
+    "10000000 rows. The last of options given twice counts.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the output cannot be written, 2 on a bad\n"
+    "argument (one line on standard error, nothing on standard output).\n";
+
+// The program's options, filling `request` as they are read.
+std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValues& seen) {
+  auto cli = std::make_unique<CommandLine>("barywalk-ephem", kDescription, kFooter);
+  cli->Option("--width", "PIXELS", "width of the view panel (default 640)",
+              [&request](const std::string& text) { request.width = ParseWidth(text); })
+      .Option("--from", "TIME", "first time of a range",
+              [&seen](const std::string& text) {
+                seen.from = text;
+                seen.hasFrom = true;
+              })
+      .Option("--to", "TIME", "last time of a range",
+              [&seen](const std::string& text) {
+                seen.to = text;
+                seen.hasTo = true;
+              })
+      .Option("--step", "DAYS", "days between rows of a range, greater than 0",
+              [&](const std::string& text) {
+                request.step = ParseStep(text);
+                seen.hasStep = true;
+              })
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
+            [&seen] { seen.utc = true; })
+      .Flag("--physical", "add the Sun's motion around the barycenter in physical units",
+            [&request] { request.physical = true; })
+      .Positionals("TIME", "times of the rows, in order",
+                   [&seen](const std::string& text) { seen.times.push_back(text); });
+  return cli;
+}
+
+void WriteRows(const EphemRequest& request, std::ostream& out) {
+  out << CsvHeader(request.physical);
+  const std::int64_t rows =
+      request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
+  for (std::int64_t i = 0; i < rows && out; ++i) {
+    const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
+    out << CsvRow(jd, request.width, request.physical);
+  }
+  out.flush();
+  if (!out) throw std::runtime_error("cannot write the output");
 }
 
 }  // namespace
@@ -163,84 +213,26 @@ double RangeTime(const EphemRequest& request, std::int64_t i) {
 
 ParseOutcome ParseEphemArguments(const std::vector<std::string>& args) {
   ParseOutcome outcome;
-  EphemRequest& request = outcome.request;
-  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    request.help = true;
-    outcome.ok = true;
-    return outcome;
-  }
   OptionValues seen;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!IsOption(arg)) {
-      double jd = 0;
-      if (!ParseTime(arg, jd, outcome.error)) return outcome;
-      request.times.push_back(jd);
-      continue;
-    }
-    if (arg == "--physical") {
-      request.physical = true;
-      continue;
-    }
-    std::string name = arg;
-    std::string value;
-    const std::size_t equals = arg.find('=');
-    if (equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size() && !IsOption(args[i + 1])) {
-      value = args[++i];
-    } else if (name == "--width" || name == "--from" || name == "--to" || name == "--step") {
-      outcome.error = name + " needs a value";
-      return outcome;
-    }
-    if (!ApplyOption(name, value, request, seen, outcome.error)) return outcome;
-  }
-  outcome.ok = CheckRequestShape(request, seen, outcome.error);
+  const auto cli = EphemCommandLine(outcome.request, seen);
+  cli->Run([&] {
+    CheckRequestShape(outcome.request, seen);
+    outcome.ok = true;
+    return kExitOk;
+  });
+  std::ostringstream out, err;
+  RunCli(*cli, args, out, err);
+  outcome.request.help = !out.str().empty();
+  outcome.ok = outcome.ok || outcome.request.help;
+  const std::string prefix = cli->Name() + ": ";
+  if (!outcome.ok) outcome.error = err.str().substr(prefix.size(), err.str().size() - prefix.size() - 1);
   return outcome;
 }
 
 std::string UsageText() {
-  return "Usage: barywalk-ephem [--width PIXELS] [--physical] TIME...\n"
-         "       barywalk-ephem [--width PIXELS] [--physical] --from TIME --to TIME --step DAYS\n"
-         "       barywalk-ephem events [--from TIME] [--to TIME] [--csv]   (see events --help)\n"
-         "\n"
-         "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
-         "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
-         "around the solar system barycenter in pixels of a view panel (sun_x, sun_y)\n"
-         "and the planets' pull on the Sun in display units (accel_x, accel_y), one\n"
-         "row per time, every number with 17 significant digits.\n"
-         "\n"
-         "TIME is a Julian day (2451545.0) or a UTC date-time in ISO 8601\n"
-         "(2000-01-01, 2000-01-01T12:00, 2000-01-01T12:00:00Z); a date alone is\n"
-         "00:00 UTC. Years may be signed and are proleptic Gregorian; year 0 is 1 BC.\n"
-         "\n"
-         "  --width PIXELS  width of the view panel (default 640)\n"
-         "  --from TIME     first time of a range\n"
-         "  --to TIME       last time of a range\n"
-         "  --step DAYS     days between rows of a range, greater than 0\n"
-         "  --physical      add the Sun's motion around the barycenter in physical\n"
-         "                  units (columns below)\n"
-         "  --help          show this help\n"
-         "\n"
-         "With --physical, in the ecliptic of date (x toward the equinox, y toward\n"
-         "longitude 90 degrees; not the screen orientation of sun_x and sun_y), with\n"
-         "1 au = 149597870.7 km and 1 solar radius = 695700 km (IAU):\n"
-         "  sun_x_au, sun_y_au, sun_dist_au         the Sun's centre from the barycenter\n"
-         "  sun_x_km, sun_y_km, sun_dist_km         the same in km\n"
-         "  sun_x_rsun, sun_y_rsun, sun_dist_rsun   the same in solar radii\n"
-         "  sun_vx_m_s, sun_vy_m_s, sun_speed_m_s   its velocity, m/s\n"
-         "  sun_ax_m_s2, sun_ay_m_s2, sun_accel_m_s2  the planets' pull on it, m/s^2\n"
-         "  sun_h_m2_s   its orbital angular momentum about the barycenter per unit\n"
-         "               of the Sun's mass, component toward the ecliptic north, m^2/s\n"
-         "               (negative: the orbit runs retrograde)\n"
-         "\n"
-         "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
-         "itself is included when the steps land on it (within rounding). At most\n"
-         "10000000 rows.\n"
-         "\n"
-         "Exit status: 0 on success, 1 when the output cannot be written, 2 on a bad\n"
-         "argument (one line on standard error, nothing on standard output).\n";
+  EphemRequest request;
+  OptionValues seen;
+  return EphemCommandLine(request, seen)->Help();
 }
 
 namespace {
@@ -254,11 +246,11 @@ void AppendPhysical(std::string& row, double jd) {
   const SunMotion motion = ComputeSunMotion(jd);
   const double distance = motion.DistanceAu();
   const double km[3] = {AuToKm(motion.x), AuToKm(motion.y), AuToKm(distance)};
-  const double values[] = {motion.x,          motion.y,          distance,
-                           km[0],             km[1],             km[2],
+  const double values[] = {motion.x,  motion.y,  distance,
+                           km[0],     km[1],     km[2],
                            KmToSolarRadii(km[0]), KmToSolarRadii(km[1]), KmToSolarRadii(km[2]),
-                           motion.vx,         motion.vy,         motion.Speed(),
-                           motion.ax,         motion.ay,         motion.Acceleration(),
+                           motion.vx, motion.vy, motion.Speed(),
+                           motion.ax, motion.ay, motion.Acceleration(),
                            motion.angularMomentum};
   for (double value : values) {
     row += ',';
@@ -300,29 +292,15 @@ int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!args.empty() && args[0] == "events") {
     return RunEphemEvents(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
   }
-  const ParseOutcome parsed = ParseEphemArguments(args);
-  if (!parsed.ok) {
-    err << "barywalk-ephem: " << parsed.error << '\n';
-    return kExitBadArguments;
-  }
-  const EphemRequest& request = parsed.request;
-  if (request.help) {
-    out << UsageText();
-  } else {
-    out << CsvHeader(request.physical);
-    const std::int64_t rows =
-        request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
-    for (std::int64_t i = 0; i < rows && out; ++i) {
-      const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
-      out << CsvRow(jd, request.width, request.physical);
-    }
-  }
-  out.flush();
-  if (!out) {
-    err << "barywalk-ephem: cannot write the output\n";
-    return kExitOutputFailed;
-  }
-  return kExitOk;
+  EphemRequest request;
+  OptionValues seen;
+  const auto cli = EphemCommandLine(request, seen);
+  cli->Run([&] {
+    CheckRequestShape(request, seen);
+    WriteRows(request, out);
+    return kExitOk;
+  });
+  return RunCli(*cli, args, out, err);
 }
 
 }  // namespace barywalk

@@ -1,12 +1,14 @@
 // barywalk-ephem events: the Sun's closest passes, farthest points,
 // retrograde spells and acceleration extremes over a span of years.
 #include <cstdio>
+#include <memory>
+#include <stdexcept>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli_args.h"
-#include "cli_options.h"
+#include "cli_app.h"
 #include "ephem_cli.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
@@ -19,13 +21,6 @@ constexpr const char* kDefaultFrom = "1900-01-01";
 constexpr const char* kDefaultTo = "2100-01-01";
 constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kJ2000Year = 2000.0;
-
-double TimeOption(const std::string& name, const std::string& text) {
-  double jd = 0;
-  std::string error;
-  if (!ParseTime(text, jd, error)) throw UsageError(name + ": " + error);
-  return jd;
-}
 
 std::string Format(const char* format, double value) {
   char buffer[64];
@@ -74,65 +69,77 @@ std::string Padded(const std::string& text, std::size_t width, bool right) {
 
 }  // namespace
 
+namespace {
+
+struct EventsTexts {
+  std::string from = kDefaultFrom, to = kDefaultTo;
+  bool utc = false;
+};
+
+const char* const kEventsDescription =
+    "Usage: barywalk-ephem events [--from TIME] [--to TIME] [--csv]\n"
+    "\n"
+    "The Sun's notable moments around the solar system barycenter, in date order:\n"
+    "  closest pass / farthest point   the extremes of its distance from the\n"
+    "        barycenter (an extreme counts when the distance changes by at least\n"
+    "        0.02 solar radii before the next one)\n"
+    "  retrograde begins / ends        its orbital angular momentum about the\n"
+    "        ecliptic pole turns negative / positive: its orbit runs backwards\n"
+    "  largest / smallest acceleration the strongest and weakest pull of the\n"
+    "        planets on it over the span\n";
+
+const char* const kEventsFooter =
+    "TIME is a Julian day, a UTC date-time or a date alone (local midnight, or UTC\n"
+    "midnight with --utc), as for barywalk-ephem itself.\n"
+    "\n"
+    "Columns: the UTC date and time; the decimal year (Julian epoch, 2000.0 =\n"
+    "JD 2451545.0); the distance in km, solar radii (695,700 km) and au\n"
+    "(149,597,870.7 km); the Sun's speed around the barycenter (m/s); the\n"
+    "planets' pull on it (m/s^2); its orbital angular momentum per unit mass\n"
+    "(m^2/s, toward the ecliptic north).\n"
+    "\n"
+    "The planets come from the abridged series the program draws with: dates\n"
+    "agree with the JPL ephemerides to within days, distances to some 0.01\n"
+    "solar radii.\n";
+
+std::unique_ptr<CommandLine> EventsCommandLine(EventsRequest& request, EventsTexts& texts) {
+  auto cli = std::make_unique<CommandLine>("barywalk-ephem events", kEventsDescription,
+                                           kEventsFooter);
+  cli->Option("--from", "TIME", std::string("start of the span (default ") + kDefaultFrom + ")",
+              [&texts](const std::string& value) { texts.from = value; })
+      .Option("--to", "TIME", std::string("end of the span (default ") + kDefaultTo + ")",
+              [&texts](const std::string& value) { texts.to = value; })
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
+            [&texts] { texts.utc = true; })
+      .Flag("--csv", "CSV with the units in the header instead of a table",
+            [&request] { request.csv = true; });
+  return cli;
+}
+
+void CompleteEvents(const EventsTexts& texts, EventsRequest& request) {
+  request.from = TimeArgument("--from", texts.from, texts.utc);
+  request.to = TimeArgument("--to", texts.to, texts.utc);
+  if (!(request.from < request.to)) throw UsageError("--from must be earlier than --to");
+}
+
+}  // namespace
+
 EventsRequest ParseEventsArguments(const std::vector<std::string>& args) {
   EventsRequest request;
-  std::string from = kDefaultFrom, to = kDefaultTo;
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) throw UsageError("unexpected argument " + Quoted(name));
-    if (name == "--help") {
-      reader.NoValue();
-      request.help = true;
-      return request;
-    }
-    if (name == "--csv") {
-      reader.NoValue();
-      request.csv = true;
-    } else if (name == "--from") {
-      from = reader.Value();
-    } else if (name == "--to") {
-      to = reader.Value();
-    } else {
-      reader.Unknown();
-    }
+  EventsTexts texts;
+  const auto cli = EventsCommandLine(request, texts);
+  if (!cli->Parse(args)) {
+    request.help = true;
+    return request;
   }
-  request.from = TimeOption("--from", from);
-  request.to = TimeOption("--to", to);
-  if (!(request.from < request.to)) throw UsageError("--from must be earlier than --to");
-  if ((request.to - request.from) / SunEventOptions().sampleDays >= kMaxEventSamples) {
-    throw UsageError("the span is too long: at most some 270,000 years");
-  }
+  CompleteEvents(texts, request);
   return request;
 }
 
 std::string EventsUsageText() {
-  return "Usage: barywalk-ephem events [--from TIME] [--to TIME] [--csv]\n"
-         "\n"
-         "The Sun's notable moments around the solar system barycenter, in date order:\n"
-         "  closest pass / farthest point   the extremes of its distance from the\n"
-         "        barycenter (an extreme counts when the distance changes by at least\n"
-         "        0.02 solar radii before the next one)\n"
-         "  retrograde begins / ends        its orbital angular momentum about the\n"
-         "        ecliptic pole turns negative / positive: its orbit runs backwards\n"
-         "  largest / smallest acceleration the strongest and weakest pull of the\n"
-         "        planets on it over the span\n"
-         "\n"
-         "  --from TIME  start of the span (default 1900-01-01)\n"
-         "  --to TIME    end of the span (default 2100-01-01)\n"
-         "  --csv        CSV with the units in the header instead of a table\n"
-         "  --help       show this help\n"
-         "\n"
-         "TIME is a Julian day or a UTC date or date-time (see barywalk-ephem --help).\n"
-         "Columns: the UTC date and time; the decimal year (Julian epoch, 2000.0 =\n"
-         "JD 2451545.0); the distance in km, solar radii (695,700 km) and au\n"
-         "(149,597,870.7 km); the Sun's speed around the barycenter (m/s); the\n"
-         "planets' pull on it (m/s^2); its orbital angular momentum per unit mass\n"
-         "(m^2/s, toward the ecliptic north).\n"
-         "\n"
-         "The planets come from the abridged series the program draws with: dates\n"
-         "agree with the JPL ephemerides to within days, distances to some 0.01\n"
-         "solar radii.\n";
+  EventsRequest request;
+  EventsTexts texts;
+  return EventsCommandLine(request, texts)->Help();
 }
 
 std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv) {
@@ -168,20 +175,17 @@ std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv) {
 }
 
 int RunEphemEvents(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
-    const EventsRequest request = ParseEventsArguments(args);
-    out << (request.help ? EventsUsageText()
-                         : FormatSunEvents(FindSunEvents(request.from, request.to), request.csv));
-  } catch (const UsageError& error) {
-    err << "barywalk-ephem events: " << error.what() << '\n';
-    return kExitBadArguments;
-  }
-  out.flush();
-  if (!out) {
-    err << "barywalk-ephem: cannot write the output\n";
-    return kExitOutputFailed;
-  }
-  return kExitOk;
+  EventsRequest request;
+  EventsTexts texts;
+  const auto cli = EventsCommandLine(request, texts);
+  cli->Run([&] {
+    CompleteEvents(texts, request);
+    out << FormatSunEvents(FindSunEvents(request.from, request.to), request.csv);
+    out.flush();
+    if (!out) throw std::runtime_error("cannot write the output");
+    return kExitOk;
+  });
+  return RunCli(*cli, args, out, err);
 }
 
 }  // namespace barywalk

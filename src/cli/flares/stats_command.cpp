@@ -1,12 +1,15 @@
 // barywalk-flares stats: the statistics file of Play forward, without the
 // dialog and without waiting for the run to play.
 #include <iostream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "simulation/run_settings.h"
 #include "analysis/stats_replay.h"
 #include "analysis/theory_range.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
@@ -14,48 +17,28 @@
 #include "flares/flare_constants.h"
 #include "flares/flare_stat.h"
 #include "flares_commands.h"
-#include "simulation/run_settings.h"
 
 namespace barywalk {
 namespace {
 
 constexpr long long kMaxPanelWidth = 100000;
 
-std::string StatsUsage() {
-  return std::string() +
-    "Usage: barywalk-flares stats [OPTIONS] FILE.flr... [-o FILE]\n"
-    "\n"
+const char* const kStatsSummary = "the flare statistics file of Play forward, without the dialog";
+
+const char* const kStatsDescription =
     "Plays the run forward as the dialog's Play forward does, without a display,\n"
     "and writes the flare statistics file that the dialog writes after it\n"
     "(\"flare_stats.txt\"): one line per flare drawn, at the frame in which its\n"
-    "direction came nearest to a planet's direction.\n"
-    "\n"
-    "Options (the dialog's settings, with its defaults):\n"
-    "  --from DATE       start date (" + IsoDate(kRunStartDate) + "); a date alone is local midnight,\n" +
-    "                    as the dialog's date fields take it; or a Julian day\n"
-    "  --to DATE         end date (" + IsoDate(kRunEndDate) + ")\n" +
-    "  --utc             dates alone are UTC midnight instead of local midnight\n"
-    "  --step DAYS       increment per tick (" + SettingNumber(kIncrementSetting.initial) +
-    "), 1/" + SettingNumber(1 / kIncrementSetting.low) + " to " +
-    SettingNumber(kIncrementSetting.high) + "\n" +
-    "  --duration MIN    flares within MIN/2 minutes of the time are shown (" +
-    SettingNumber(kDurationSetting.initial) + ")\n" +
-    "  --no-duration     flares within (increment + 2) days are shown instead\n"
-    "  --scale F         flare symbol scale factor (" + SettingNumber(kFlareScaleSetting.initial) +
-    "), " + SettingNumber(kFlareScaleSetting.low) + " to " +
-    SettingNumber(kFlareScaleSetting.high) + "; symbols of\n" +
-    "                    1 pixel or less are not drawn and not measured\n"
-    "  --clip AREA       clip the apparent area at AREA millionths (" +
-    SettingNumber(kClipLimitSetting.initial) + ")\n" +
-    "  --no-clip         no clipping\n"
-    "  --log             logarithmic apparent area\n"
-    "  --width PX        panel width in pixels (" + std::to_string(kViewSidePixels) +
-    "); sets the symbol sizes\n" +
-    "  -o FILE           output file (default standard output); written only\n"
-    "                    when complete\n"
+    "direction came nearest to a planet's direction. The options are the\n"
+    "dialog's settings, with its defaults.\n";
+
+const std::string kStatsFooter =
+    std::string("DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or ") + kDateAloneRule +
+    ";\nwithin the years 0 to 4000, where the planetary theories hold.\n\n"
+    "Of options that contradict each other (--clip and --no-clip, --duration and\n"
+    "--no-duration) the last one given counts.\n"
     "\n"
     "Exit status: 0 done, 1 output could not be written, 2 bad arguments.\n";
-}
 
 struct StatsOptions {
   std::vector<std::string> files;
@@ -66,89 +49,26 @@ struct StatsOptions {
   PlayForwardRun run;
   double clip = kClipLimitSetting.initial;
   bool logScale = kShownAtStart.logScale;
-  bool help = false;
 };
 
-double DialogDate(const std::string& option, const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  if (!ParseDialogTime(text, utc, jd, error)) throw UsageError(option + ": " + error);
-  if (!WithinTheoryRange(jd)) {
-    throw UsageError(option + ": " + Quoted(text) +
-                     " lies outside the years 0 to 4000 that the planetary theories cover");
-  }
-  return jd;
+// "(0.11), 1/1440 to 365": a setting's default and range in a help line.
+std::string DefaultAndRange(const NumberSetting& setting) {
+  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
+                                                              : SettingNumber(setting.low);
+  return "(" + SettingNumber(setting.initial) + "), " + low + " to " + SettingNumber(setting.high);
 }
 
-StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
-  StatsOptions options;
-  bool durationGiven = false, noDuration = false, clipGiven = false, noClip = false;
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) {
-      options.files.push_back(name);
-    } else if (name == "--help" || name == "-h") {
-      options.help = true;
-      return options;
-    } else if (name == "-o" || name == "--output") {
-      options.output = reader.Value();
-    } else if (name == "--from") {
-      options.from = reader.Value();
-    } else if (name == "--to") {
-      options.to = reader.Value();
-    } else if (name == "--utc") {
-      reader.NoValue();
-      options.utc = true;
-    } else if (name == "--step") {
-      options.run.incrementDays =
-          NumberInRange(name, reader.Value(), kIncrementSetting.low, kIncrementSetting.high);
-    } else if (name == "--duration") {
-      options.run.durationMinutes =
-          NumberInRange(name, reader.Value(), kDurationSetting.low, kDurationSetting.high);
-      durationGiven = true;
-    } else if (name == "--no-duration") {
-      reader.NoValue();
-      noDuration = true;
-    } else if (name == "--scale") {
-      options.run.scaleFactor =
-          NumberInRange(name, reader.Value(), kFlareScaleSetting.low, kFlareScaleSetting.high);
-    } else if (name == "--clip") {
-      options.clip =
-          NumberInRange(name, reader.Value(), kClipLimitSetting.low, kClipLimitSetting.high);
-      clipGiven = true;
-    } else if (name == "--no-clip") {
-      reader.NoValue();
-      noClip = true;
-    } else if (name == "--log") {
-      reader.NoValue();
-      options.logScale = true;
-    } else if (name == "--width") {
-      options.run.panelWidth = static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxPanelWidth));
-    } else {
-      reader.Unknown();
-    }
-  }
-  if (durationGiven && noDuration) throw UsageError("--duration and --no-duration exclude each other");
-  if (clipGiven && noClip) throw UsageError("--clip and --no-clip exclude each other");
-  options.run.useDuration = !noDuration;
-  if (noClip) options.clip = -1.0;  // as the dialog's unticked "Max app. area"
-  options.run.scaling = {options.clip, options.logScale};
+double SettingValue(const std::string& option, const std::string& text,
+                    const NumberSetting& setting) {
+  return NumberInRange(option, text, setting.low, setting.high);
+}
+
+int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
-  options.run.startTime = DialogDate("--from", options.from, options.utc);
-  options.run.endTime = DialogDate("--to", options.to, options.utc);
-  return options;
-}
-
-}  // namespace
-
-int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  const StatsOptions options = ParseStatsOptions(args);
-  if (options.help) {
-    std::cout << StatsUsage();
-    return kExitOk;
-  }
+  options.run.startTime = TimeArgument("--from", options.from, options.utc);
+  options.run.endTime = TimeArgument("--to", options.to, options.utc);
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
+  options.run.scaling = {options.clip, options.logScale};
 
   OutputFile output(options.output);
   FlareStatMap stats;
@@ -161,6 +81,60 @@ int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
   WriteFlareStats(output.stream(), stats);
   output.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+void AddStatsCommand(CommandLine& program, std::ostream& err) {
+  const auto options = std::make_shared<StatsOptions>();
+  PlayForwardRun& run = options->run;
+  program
+      .Command("stats", kStatsSummary, kStatsDescription, kStatsFooter,
+               [options, &err] { return RunStats(*options, err); })
+      .Option("--from", "DATE", "start date (" + IsoDate(kRunStartDate) + ")",
+              [options](const std::string& text) { options->from = text; })
+      .Option("--to", "DATE", "end date (" + IsoDate(kRunEndDate) + ")",
+              [options](const std::string& text) { options->to = text; })
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
+            [options] { options->utc = true; })
+      .Option("--step", "DAYS", "increment per tick " + DefaultAndRange(kIncrementSetting),
+              [&run](const std::string& text) {
+                run.incrementDays = SettingValue("--step", text, kIncrementSetting);
+              })
+      .Option("--duration", "MIN",
+              "flares within MIN/2 minutes of the time are shown " +
+                  DefaultAndRange(kDurationSetting),
+              [&run](const std::string& text) {
+                run.durationMinutes = SettingValue("--duration", text, kDurationSetting);
+                run.useDuration = true;
+              })
+      .Flag("--no-duration", "flares within (increment + 2) days are shown instead",
+            [&run] { run.useDuration = false; })
+      .Option("--scale", "F",
+              "flare symbol scale factor " + DefaultAndRange(kFlareScaleSetting) +
+                  "; symbols of 1 pixel or less are not drawn and not measured",
+              [&run](const std::string& text) {
+                run.scaleFactor = SettingValue("--scale", text, kFlareScaleSetting);
+              })
+      .Option("--clip", "AREA",
+              "clip the apparent area at AREA millionths " + DefaultAndRange(kClipLimitSetting),
+              [options](const std::string& text) {
+                options->clip = SettingValue("--clip", text, kClipLimitSetting);
+              })
+      // As the dialog's unticked "Max app. area".
+      .Flag("--no-clip", "no clipping", [options] { options->clip = -1.0; })
+      .Flag("--log", "logarithmic apparent area", [options] { options->logScale = true; })
+      .Option("--width", "PX",
+              "panel width in pixels (" + std::to_string(kViewSidePixels) +
+                  "); sets the symbol sizes",
+              [&run](const std::string& text) {
+                run.panelWidth = static_cast<int>(WholeNumberInRange("--width", text, 1, kMaxPanelWidth));
+              })
+      .Option("-o,--output", "FILE",
+              "output file (default standard output); written only when complete",
+              [options](const std::string& path) { options->output = path; })
+      .Positionals("FILE.flr", "flare files, read in order",
+                   [options](const std::string& path) { options->files.push_back(path); });
 }
 
 }  // namespace barywalk
