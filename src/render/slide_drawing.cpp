@@ -228,6 +228,17 @@ void DrawBackdrop(wxDC& dc, int w, int h, const SlidePalette& p, const SlideMetr
   dc.DrawCircle(g.cx, g.cy, g.refRadius);
 }
 
+// The barycenter again over the Sun's disc, which hides the crosshair just
+// when it matters most: at a close pass the barycenter lies inside the Sun.
+void DrawBarycenterMark(wxDC& dc, int w, int h, const SlideMetrics& m) {
+  const ViewGeometry g = MakeViewGeometry(w, h);
+  const int arm = m.labelFont / 2;
+  // Dark red: it reads on the orange disc, and off the disc the crosshair shows.
+  dc.SetPen(wxPen(wxColour(140, 0, 0), 2 * m.crossPen));
+  dc.DrawLine(g.cx - arm, g.cy, g.cx + arm + 1, g.cy);
+  dc.DrawLine(g.cx, g.cy - arm, g.cx, g.cy + arm + 1);
+}
+
 void DrawTrail(wxDC& dc, const SolarPath* path, const SlidePalette& p, const SlideMetrics& m) {
   if (!path || path->Points().size() < 2) return;
   std::vector<wxPoint> pixels;
@@ -452,6 +463,7 @@ SlideLayout DrawSlideFrame(wxDC& dc, int w, int h, const FrameSettings& settings
     dc.SetBrush(wxBrush(p.sun));
     dc.DrawCircle(ToPixel(sun.x), ToPixel(sun.y), ToPixel(MakeViewGeometry(w, w).scale));
   }
+  if (settings.sunLayer.sun) DrawBarycenterMark(dc, w, h, m);
   if (settings.sunLayer.acceleration) DrawAcceleration(dc, w, settings, state, p, m);
 
   label = 0;
