@@ -86,6 +86,14 @@ struct RenderTexts {
 
 namespace {
 
+// The slide's own settings mean nothing in the dialog's look.
+void CheckSlideOptions(const RenderOptions& options) {
+  if (options.slide) return;
+  if (!options.slideStyle.title.empty()) throw UsageError("--title needs --style slide");
+  if (options.slideStyle.light) throw UsageError("--light needs --style slide");
+  if (options.slideStyle.orbits) throw UsageError("--orbits needs --style slide");
+}
+
 void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
   if (!texts.hasOutput) throw UsageError("no output given: -o FILE (see --help)");
   options.output = texts.output;
@@ -103,6 +111,7 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
     }
   }
   options.frame.incrementDays = options.step;
+  CheckSlideOptions(options);
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
@@ -274,8 +283,25 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
               })
       .Flag("--no-clip", "no limit", [&o] { o.clip = false; })
       .Flag("--log", "logarithmic apparent area", [&o] { o.logScale = true; })
-      .Flag("--no-log", "linear apparent area (the default)", [&o] { o.logScale = false; });
+      .Flag("--no-log", "linear apparent area (the default)", [&o] { o.logScale = false; })
+      .Option("--style", "STYLE",
+              "dialog (the default: exactly the program's window) or slide: for a classroom, "
+              "with text and lines that grow with --width, a legend, a scale bar, planet labels "
+              "that keep clear of each other and of the Sun, and colours that stay apart",
+              [&o](const std::string& value) {
+                if (value != "dialog" && value != "slide") {
+                  throw UsageError("--style must be dialog or slide, got " + Quoted(value));
+                }
+                o.slide = value == "slide";
+              })
+      .Option("--title", "TEXT", "a title at the top of a slide",
+              [&o](const std::string& value) { o.slideStyle.title = wxString::FromUTF8(value); })
+      .Flag("--light", "a slide on a white background, for print",
+            [&o] { o.slideStyle.light = true; })
+      .Flag("--orbits", "an inset on a slide with the planets around the Sun (log distance)",
+            [&o] { o.slideStyle.orbits = true; });
 }
+
 
 }  // namespace
 
