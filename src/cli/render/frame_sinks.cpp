@@ -163,17 +163,20 @@ class PngSequenceSink : public FrameSink {
 class GifSink : public FrameSink {
  public:
   GifSink(const std::string& path, double fps)
-      : m_out(path), m_stream(m_out.stream()), m_delay(GifDelayCentiseconds(fps)) {}
+      : m_out(path),
+        m_stream(m_out.stream()),
+        m_writer(m_stream),
+        m_delay(GifDelayCentiseconds(fps)) {}
 
   void Add(const wxImage& frame) override {
     wxLogNull quiet;
-    if (!m_writer.WriteFrame(ToPaletteImage(frame), m_stream, m_delay)) {
+    if (!m_writer.WriteFrame(ToPaletteImage(frame), m_delay)) {
       throw std::runtime_error("cannot write " + m_out.path() + " completely (is the disk full?)");
     }
   }
 
   void Commit() override {
-    if (!m_writer.Finish(m_stream)) throw std::runtime_error("cannot write " + m_out.path());
+    if (!m_writer.Finish()) throw std::runtime_error("cannot write " + m_out.path());
     m_out.Commit();
   }
 
