@@ -123,7 +123,8 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
   }
 }
 
-const char* const kDescription =
+const std::string kDescription =
+    std::string() +
     "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
     "       barywalk-render [OPTIONS] -o RUN.gif | RUN.mp4 | FRAMES/%05d.png\n"
     "\n"
@@ -139,10 +140,8 @@ const char* const kDescription =
     "  run.gif          an animated GIF\n"
     "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
     "\n"
-    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or a date alone\n"
-    "(1980-01-01): local midnight in the zone of TZ, as the dialog's date fields\n"
-    "take it, or UTC midnight with --utc; within the years 0 to 4000, where the\n"
-    "planetary theories hold.\n";
+    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or " + kDateAloneRule +
+    "; within the years 0 to 4000, where the planetary theories hold.\n";
 
 const char* const kFooter =
     "Of options that contradict each other (--trail and --no-trail, --accel and\n"
