@@ -18,6 +18,7 @@
 #include "analysis/significance.h"
 #include "analysis/significance_plot.h"
 #include "analysis/theory_range.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
@@ -32,37 +33,20 @@ namespace {
 constexpr long long kMaxReplicates = 100000;
 constexpr long long kMaxThreads = 64;
 
-const char* const kSignificanceUsage =
-    "Usage: barywalk-flares significance [OPTIONS] FILE.flr...\n"
-    "\n"
+const char* const kSignificanceSummary =
+    "are flares nearer to planets' directions than chance allows?";
+
+const char* const kSignificanceDescription =
     "Tests whether the flares' directions lie nearer to the planets' directions\n"
     "than chance allows. A flare's direction is the Earth's heliocentric longitude\n"
     "at its time minus its longitude from the central meridian (as in the\n"
     "statistics file); its angle to a planet is the angle to the planet's\n"
-    "heliocentric longitude at the same time. Chance is simulated by Monte Carlo.\n"
-    "\n"
-    "Options:\n"
-    "  --planets LIST     planets tested, by name, comma-separated, or 'all'\n"
-    "                     (default: all but the Earth)\n"
-    "  --within DEG       a flare counts for a planet within DEG degrees (5)\n"
-    "  --axial            a planet and its opposite direction count alike\n"
-    "  --null shift       (default) per replicate, every planet is moved by one\n"
-    "                     common random time shift of 1 to 500 years either way;\n"
-    "                     the flares keep their times and directions\n"
-    "  --null permute     per replicate, flare times are shuffled within each\n"
-    "                     calendar year; each flare keeps its place on the disc\n"
-    "  --replicates N     Monte Carlo replicates (10000), 1 to 100000\n"
-    "  --seed S           seed of the replicates (1); the same seed gives the same\n"
-    "                     output on any number of threads\n"
-    "  --threads N        threads to use (default: all cores)\n"
-    "  -o FILE            the table (default standard output)\n"
-    "  --csv FILE         one row per flare: its angles to every planet tested\n"
-    "  --summary-csv FILE the table as CSV\n"
-    "  --plot FILE        the figure (.svg, .png or .pdf): histograms of the\n"
-    "                     angles against the null's mean and 5-95 % band\n"
-    "\n"
+    "heliocentric longitude at the same time. Chance is simulated by Monte Carlo.\n";
+
+const char* const kSignificanceFooter =
     "Flare times must lie within the years 0 to 4000 (with the shift null, 500\n"
-    "years inside them), where the planetary theories hold.\n"
+    "years inside them), where the planetary theories hold. The last of options\n"
+    "given twice counts.\n"
     "\n"
     "Exit status: 0 done, 1 an output could not be written, 2 bad arguments.\n";
 
@@ -71,7 +55,7 @@ struct SignificanceRequest {
   SignificanceOptions options;
   std::string output = "-";
   std::string csv, summaryCsv, plot;
-  bool help = false;
+  std::string within = "5";
 };
 
 std::string Lower(std::string text) {
@@ -117,74 +101,29 @@ int DefaultThreads() {
   return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxThreads));
 }
 
-SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
-  SignificanceRequest request;
-  SignificanceOptions& options = request.options;
-  options.planets = DefaultPlanetSet();
-  options.threads = DefaultThreads();
-  std::string within = "5";
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) {
-      request.files.push_back(name);
-    } else if (name == "--help" || name == "-h") {
-      request.help = true;
-      return request;
-    } else if (name == "--planets") {
-      options.planets = ParsePlanetSet(reader.Value());
-    } else if (name == "--within") {
-      within = reader.Value();
-    } else if (name == "--axial") {
-      reader.NoValue();
-      options.axial = true;
-    } else if (name == "--null") {
-      const std::string null = reader.Value();
-      if (null == "shift") {
-        options.null = NullModel::ShiftPlanets;
-      } else if (null == "permute") {
-        options.null = NullModel::PermuteWithinYear;
-      } else {
-        throw UsageError("--null: " + Quoted(null) + " is not 'shift' or 'permute'");
-      }
-    } else if (name == "--replicates") {
-      options.replicates =
-          static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxReplicates));
-    } else if (name == "--seed") {
-      options.seed = static_cast<std::uint64_t>(
-          WholeNumberInRange(name, reader.Value(), 0, 9223372036854775807LL));
-    } else if (name == "--threads") {
-      options.threads = static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxThreads));
-    } else if (name == "-o" || name == "--output") {
-      request.output = reader.Value();
-    } else if (name == "--csv") {
-      request.csv = reader.Value();
-    } else if (name == "--summary-csv") {
-      request.summaryCsv = reader.Value();
-    } else if (name == "--plot") {
-      request.plot = reader.Value();
-      const std::string device = PlotDeviceFor(request.plot);
-      if (device.empty()) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " does not end in .svg, .png or .pdf");
-      }
-      struct stat info {};
-      if (stat(request.plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " is not a plain file");
-      }
-      if (!PlotDeviceAvailable(device)) {
-        throw UsageError("--plot: PLplot's " + device +
-                         " device is not installed (Debian package plplot-driver-cairo)");
-      }
-    } else {
-      reader.Unknown();
-    }
+void CheckPlotName(const std::string& plot) {
+  const std::string device = PlotDeviceFor(plot);
+  if (device.empty()) {
+    throw UsageError("--plot: " + Quoted(plot) + " does not end in .svg, .png or .pdf");
   }
+  struct stat info {};
+  if (stat(plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    throw UsageError("--plot: " + Quoted(plot) + " is not a plain file");
+  }
+  if (!PlotDeviceAvailable(device)) {
+    throw UsageError("--plot: PLplot's " + device +
+                     " device is not installed (Debian package plplot-driver-cairo)");
+  }
+}
+
+// What the options leave to be settled once all of them are read.
+void CompleteRequest(SignificanceRequest& request) {
+  SignificanceOptions& options = request.options;
   const double largest = options.axial ? 90 : 180;
-  options.withinRad = NumberInRange("--within", within, 0, largest) * kRadiansPerDegree;
+  options.withinRad = NumberInRange("--within", request.within, 0, largest) * kRadiansPerDegree;
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
   if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
-  return request;
 }
 
 std::string UtcText(double jd) {
@@ -358,14 +297,8 @@ void WritePlot(const SignificanceRequest& request, const SignificanceResult& res
   }
 }
 
-}  // namespace
-
-int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  const SignificanceRequest request = ParseSignificanceRequest(args);
-  if (request.help) {
-    std::cout << kSignificanceUsage;
-    return kExitOk;
-  }
+int RunSignificance(SignificanceRequest request, std::ostream& err) {
+  CompleteRequest(request);
   const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
   CheckTimes(catalogs, request.options);
 
@@ -390,6 +323,71 @@ int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
   if (summary) summary->Commit();
   table.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
+  const auto request = std::make_shared<SignificanceRequest>();
+  SignificanceOptions& options = request->options;
+  options.planets = DefaultPlanetSet();
+  options.threads = DefaultThreads();
+  program
+      .Command("significance", kSignificanceSummary, kSignificanceDescription, kSignificanceFooter,
+               [request, &err] { return RunSignificance(*request, err); })
+      .Option("--planets", "LIST",
+              "planets tested, by name, comma-separated, or 'all' (default: all but the Earth)",
+              [&options](const std::string& text) { options.planets = ParsePlanetSet(text); })
+      .Option("--within", "DEG", "a flare counts for a planet within DEG degrees (5)",
+              [request](const std::string& text) { request->within = text; })
+      .Flag("--axial", "a planet and its opposite direction count alike",
+            [&options] { options.axial = true; })
+      .Option("--null", "NAME",
+              "shift (default): per replicate, every planet is moved by one common random time "
+              "shift of 1 to 500 years either way; the flares keep their times and directions. "
+              "permute: per replicate, flare times are shuffled within each calendar year; each "
+              "flare keeps its place on the disc",
+              [&options](const std::string& null) {
+                if (null == "shift") {
+                  options.null = NullModel::ShiftPlanets;
+                } else if (null == "permute") {
+                  options.null = NullModel::PermuteWithinYear;
+                } else {
+                  throw UsageError("--null: " + Quoted(null) + " is not 'shift' or 'permute'");
+                }
+              })
+      .Option("--replicates", "N", "Monte Carlo replicates (10000), 1 to 100000",
+              [&options](const std::string& text) {
+                options.replicates =
+                    static_cast<int>(WholeNumberInRange("--replicates", text, 1, kMaxReplicates));
+              })
+      .Option("--seed", "S",
+              "seed of the replicates (1); the same seed gives the same output on any number of "
+              "threads",
+              [&options](const std::string& text) {
+                options.seed = static_cast<std::uint64_t>(
+                    WholeNumberInRange("--seed", text, 0, 9223372036854775807LL));
+              })
+      .Option("--threads", "N", "threads to use (default: all cores)",
+              [&options](const std::string& text) {
+                options.threads =
+                    static_cast<int>(WholeNumberInRange("--threads", text, 1, kMaxThreads));
+              })
+      .Option("-o,--output", "FILE", "the table (default standard output)",
+              [request](const std::string& path) { request->output = path; })
+      .Option("--csv", "FILE", "one row per flare: its angles to every planet tested",
+              [request](const std::string& path) { request->csv = path; })
+      .Option("--summary-csv", "FILE", "the table as CSV",
+              [request](const std::string& path) { request->summaryCsv = path; })
+      .Option("--plot", "FILE",
+              "the figure (.svg, .png or .pdf): histograms of the angles against the null's "
+              "mean and 5-95 % band",
+              [request](const std::string& path) {
+                CheckPlotName(path);
+                request->plot = path;
+              })
+      .Positionals("FILE.flr", "flare files, read in order",
+                   [request](const std::string& path) { request->files.push_back(path); });
 }
 
 }  // namespace barywalk
