@@ -2,6 +2,7 @@
 // row, the filters' edges, merging in time order, and a written file that
 // the dialog's reader loads as the importer meant it.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -19,7 +20,15 @@
 namespace barywalk {
 namespace {
 
+// The columns of the home-made list generic-excerpt.csv.
+const char* const kGenericColumns =
+    "start=Start Time,peak=Peak Time,end=End Time,class=GOES Class,hpc-x=hpc_x,hpc-y=hpc_y";
+
 CatalogImport Import(const std::string& name, const ImportFilters& filters = {}) {
+  if (name == "generic-excerpt.csv") {
+    const CsvColumnNames columns = ParseColumnsOption(kGenericColumns);
+    return ImportCatalogFile(CatalogDataPath(name), CatalogFormat::Csv, filters, &columns);
+  }
   return ImportCatalogFile(CatalogDataPath(name), std::nullopt, filters);
 }
 
@@ -45,6 +54,11 @@ TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
       {"goes-xrs-report_2017-excerpt.txt", noaa, 5, 2, {{R::NoPosition, 3}}},
       {"final_flare_list_sc24-excerpt.csv", CatalogFormat::GoesCsv, 10, 7, {{R::NoPosition, 3}}},
       {"hek-excerpt.csv", CatalogFormat::HekCsv, 10, 5, {{R::EndBeforeStart, 3}, {R::NoPosition, 2}}},
+      // the same flare from two methods and a row twice: one written
+      {"hek-hpc-excerpt.csv", CatalogFormat::HekCsv, 7, 4, {{R::Duplicate, 2}, {R::NoPosition, 1}}},
+      {"ssw-latest-events-excerpt.csv", CatalogFormat::SswCsv, 8, 6, {{R::OffDisc, 1}, {R::NoPosition, 1}}},
+      {"generic-excerpt.csv", CatalogFormat::Csv, 7, 6, {{R::NoPosition, 1}}},
+      {"stix-excerpt.csv", CatalogFormat::StixCsv, 9, 9, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -127,6 +141,45 @@ TEST(CatalogImportTest, HekAndGoesListGiveTheSameFlares) {
     EXPECT_EQ(FormatFlareLine(ToFlareRecords({&h.flare})[0], all),
               FormatFlareLine(ToFlareRecords({&same->flare})[0], all));
   }
+}
+
+// Helioprojective positions placed on the Sun at the peak give back the
+// list's own Stonyhurst positions (whole degrees, from which its hpc_x,
+// hpc_y were computed); the layouts read them from hpc_x/hpc_y,
+// "POINT(x y)", AIA_XCEN/AIA_YCEN and AIA_LOC.
+TEST(CatalogImportTest, HelioprojectivePositionsGiveTheListsStonyhurstOnes) {
+  const CatalogImport list = Import("final_flare_list_sc24-excerpt.csv");
+  std::map<double, const CatalogFlare*> byStart;
+  for (const ImportedFlare& f : list.flares) byStart[f.flare.jd] = &f.flare;
+  byStart[Import("ssw-latest-events-excerpt.csv").flares.at(5).flare.jd] = nullptr;  // AIA_LOC only
+  int compared = 0;
+  for (const char* file : {"hek-hpc-excerpt.csv", "ssw-latest-events-excerpt.csv", "generic-excerpt.csv"}) {
+    SCOPED_TRACE(file);
+    for (const ImportedFlare& f : Import(file).flares) {
+      const auto same = byStart.find(f.flare.jd);
+      if (same == byStart.end() || same->second == nullptr) continue;
+      EXPECT_NEAR(f.flare.latitude, same->second->latitude, 0.01) << f.line;
+      EXPECT_NEAR(f.flare.longitude, same->second->longitude, 0.01) << f.line;
+      EXPECT_EQ(f.flare.goesClass, same->second->goesClass) << f.line;
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 10);
+}
+
+// STIX sees the far side: longitudes beyond 90 degrees stay, and a GOES
+// class is kept only for flares the Earth saw ("A" alone from its flux).
+TEST(CatalogImportTest, StixFarSideFlaresKeepTheirLongitudes) {
+  const CatalogImport stix = Import("stix-excerpt.csv");
+  std::vector<double> farSide;
+  std::vector<std::string> classes;
+  for (const ImportedFlare& f : stix.flares) {
+    if (std::abs(f.flare.longitude) > 90) farSide.push_back(std::round(f.flare.longitude));
+    classes.push_back(f.flare.goesClass ? FormatGoesClass(*f.flare.goesClass) : "-");
+  }
+  // East positive: the list's hgs_lon -139.9 is 139.9 east.
+  EXPECT_EQ(farSide, (std::vector<double>{140, 132, 178, 90, 161, 93}));
+  EXPECT_EQ(classes, (std::vector<std::string>{"-", "-", "B5.2", "-", "M3.9", "-", "-", "-", "A9.15"}));
 }
 
 TEST(CatalogImportTest, SeveralCatalogsMergeInTimeOrderEachKeepingItsOwn) {
