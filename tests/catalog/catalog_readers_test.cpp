@@ -113,6 +113,8 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
       {Damaged(old, 61, " 5x"), R::Unreadable, "class"},
       {Damaged(old, 61, "  0"), R::Unreadable, "class"},
       {Damaged(sxi, 96, "2.1Ex04"), R::Unreadable, "SXI area"},
+      {Damaged(sxi, 96, "-2.1E04"), R::Unreadable, "SXI area"},
+      {Damaged(sxi, 81, "1O715"), R::Unreadable, "region"},
       {old.substr(0, 20), R::Unreadable, "end time"},
       {"Solar flare report 1991\r", R::Unreadable, "record"},
       {"   \r", R::Blank, ""},
@@ -130,6 +132,17 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
   const ParsedRow noClass = ParseNoaaXrsLine(Damaged(old, 60, "    "));
   ASSERT_TRUE(noClass.flare);
   EXPECT_FALSE(noClass.flare->goesClass);
+  // Zero or blank optional fields keep the flare: an SXI area of 0.0E+00
+  // (the 2004 reports write it for an area not measured) is no area, a
+  // blank region no region.
+  for (const std::string& line : {Damaged(sxi, 96, "0.0E+00"), Damaged(sxi, 81, "     ")}) {
+    const ParsedRow row = ParseNoaaXrsLine(line);
+    ASSERT_TRUE(row.flare) << line;
+    EXPECT_TRUE(row.flare->hasPosition);
+    EXPECT_EQ(row.flare->area == 0.0, line != Damaged(sxi, 81, "     ")) << line;
+    EXPECT_EQ(row.flare->region == 0, line != Damaged(sxi, 96, "0.0E+00")) << line;
+  }
+  EXPECT_EQ(ParseNoaaXrsLine(old).flare.value().region, 6431);  // columns 81-85 " 6431"
 }
 
 TEST(CsvCatalogTest, SplitsQuotedFields) {
