@@ -151,7 +151,7 @@ def compare_row(tables, fields, width, comparison, expected_jd=None):
 
 
 def run_tool(tool, args):
-    result = subprocess.run([tool, *args], capture_output=True, text=True, check=False)
+    result = subprocess.run([tool, "--utc", *args], capture_output=True, text=True, check=False)
     if result.returncode != 0 or result.stderr:
         raise RuntimeError(f"{tool} {' '.join(args[:4])}...: status {result.returncode}: "
                            f"{result.stderr.strip()}")

@@ -34,16 +34,14 @@ class BarywalkDialogTestAccess {
                             d.m_showAcceleration}) {
       box->SetValue(true);
     }
-    d.m_playing = true;
-    d.m_paused = false;
-    d.m_reverse = false;
+    d.m_player.Play(false);
     d.ResetSimulation();
     constexpr int kTrailPoints = 2200;
     constexpr double kDaysApart = 11;
     for (int i = 0; i < kTrailPoints; ++i) {
-      const double jd = d.m_startTime + i * kDaysApart;
+      const double jd = d.m_player.StartTime() + i * kDaysApart;
       const barywalk::SunState sun = barywalk::ComputeSunState(jd, panelSize);
-      d.m_sunPath.AddPoint(jd, {sun.offsetX, sun.offsetY});
+      d.m_player.Path().AddPoint(jd, {sun.offsetX, sun.offsetY});
     }
   }
 
@@ -52,7 +50,7 @@ class BarywalkDialogTestAccess {
   // on the visible hemisphere; half give no area (drawn as 100), the others
   // range from 10 to 2,000 millionths, so symbols of every size meet.
   static void LoadFlaresInNextWindow(BarywalkDialog& d, int count) {
-    const double t = d.m_startTime + d.m_increment->GetValue();
+    const double t = d.m_player.StartTime() + d.m_increment->GetValue();
     const barywalk::FlareWindow window = barywalk::FlareVisibilityWindow(
         t, d.m_useDuration->GetValue(), d.m_duration->GetValue(), d.m_increment->GetValue());
     std::mt19937 random(20100101);
@@ -70,14 +68,14 @@ class BarywalkDialogTestAccess {
     d.UpdateMaxFlareSize();
   }
   // Every tick steps from the start to the same time, so the window always
-  // holds all the flares.
-  static void RewindClock(BarywalkDialog& d) { d.m_simTime = d.m_startTime; }
+  // holds all the flares; the trail stays.
+  static void RewindClock(BarywalkDialog& d) { d.m_player.ShowAt(d.m_player.StartTime()); }
   static size_t FlareStatCount(BarywalkDialog& d) { return d.m_flareStats.size(); }
 
-  static size_t TrailSize(BarywalkDialog& d) { return d.m_sunPath.Points().size(); }
+  static size_t TrailSize(BarywalkDialog& d) { return d.m_player.Path().Points().size(); }
   static wxSize PanelSize(BarywalkDialog& d) { return d.m_panel->GetSize(); }
   static void Step(BarywalkDialog& d) { d.StepSimulation(); }
-  static bool Playing(BarywalkDialog& d) { return d.m_playing; }
+  static bool Playing(BarywalkDialog& d) { return d.m_player.Playing(); }
 };
 
 namespace {

@@ -75,7 +75,7 @@ void BM_FlareFrame10000Visible(benchmark::State& state) {
   frame.centreX = 320.0;
   frame.centreY = 320.0;
   frame.sunRadius = 0.7 * 640 / 6;
-  frame.maxFlareSize = MaxFlareSize(flares);
+  frame.maxFlareSize = MaxFlareSize(flares, frame.scaling);
   const PlanetLongitudes planets = PlanetLongitudesAt(simTime);
   FlareStatMap stats;
   int drawn = 0;

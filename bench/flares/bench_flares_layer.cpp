@@ -23,7 +23,7 @@ void BM_DrawFlareLayer10000Visible(benchmark::State& state) {
   frame.centreX = 320.0;
   frame.centreY = 320.0;
   frame.sunRadius = 0.7 * 640 / 6;
-  frame.maxFlareSize = MaxFlareSize(flares);
+  frame.maxFlareSize = MaxFlareSize(flares, frame.scaling);
   const PlanetLongitudes planets = {{"Earth", 1.0},   {"Jupiter", 2.0}, {"Mars", 3.0},
                                     {"Mercury", 4.0}, {"Neptune", 5.0}, {"Pluto", 6.0},
                                     {"Saturn", 0.5},  {"Uranus", 1.5},  {"Venus", 2.5}};

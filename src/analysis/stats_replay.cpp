@@ -4,6 +4,7 @@
 
 #include "ephemeris/planets.h"
 #include "flares/flare_symbols.h"
+#include "simulation/player.h"
 #include "simulation/sim_clock.h"
 #include "views/view_geometry.h"
 
@@ -22,7 +23,8 @@ void RecordFrame(FlareStatMap& stats, const FlareMap& flares, const PlayForwardR
   if (range.first == range.second) return;
   // The Sun's centre moves the symbols, not their size or angle: the
   // statistics do not depend on it.
-  const FlareFrame frame = MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, maxFlareSize);
+  const FlareFrame frame =
+      MakeFlareFrame(simTime, run.scaleFactor, 0, 0, sunRadius, run.scaling, maxFlareSize);
   PlanetLongitudes longitudes;
   bool filled = false;
   const FlareSymbolVisitor record = FlareStatRecorder(stats, longitudes);
@@ -46,14 +48,16 @@ std::int64_t EstimatedTickCount(const PlayForwardRun& run) {
 FlareStatMap ReplayPlayForwardStats(const FlareMap& flares, const PlayForwardRun& run,
                                     const std::function<void(std::int64_t)>& progress) {
   FlareStatMap stats;
-  const double maxFlareSize = MaxFlareSize(flares);  // as Play forward computes it
+  const double maxFlareSize = MaxFlareSize(flares, run.scaling);  // as Play forward computes it
   const double sunRadius = MakeViewGeometry(run.panelWidth, run.panelWidth).scale;
-  double t = run.startTime;
-  for (std::int64_t tick = 1;; ++tick) {
-    const bool runEnds = AdvanceClock(t, run.incrementDays, false, run.startTime, run.endTime);
-    RecordFrame(stats, flares, run, t, sunRadius, maxFlareSize);
-    if (runEnds) break;
-    if (progress && tick % kProgressTicks == 0) progress(tick);
+  Player player(run.panelWidth);
+  player.Reset(run.startTime, run.endTime);
+  player.Play(false);
+  for (std::int64_t tick = 1; player.Playing(); ++tick) {
+    // The clock alone: the statistics do not depend on the Sun's place.
+    player.StepClock(run.incrementDays);
+    RecordFrame(stats, flares, run, player.SimTime(), sunRadius, maxFlareSize);
+    if (progress && player.Playing() && tick % kProgressTicks == 0) progress(tick);
   }
   return stats;
 }

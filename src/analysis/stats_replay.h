@@ -8,21 +8,21 @@
 
 #include "flares/flare_stat.h"
 #include "flares/solar_flare.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 
-// The dialog's settings that the statistics of a run depend on. The
-// clipping limit and the logarithmic scaling are the process-wide flare
-// settings (SetFlareAreaClip, SetFlareLogScale), read when the replay
-// starts, as Play forward reads them.
+// The dialog's settings that the statistics of a run depend on.
 struct PlayForwardRun {
   double startTime = 0;          // Julian day of the start date
   double endTime = 0;            // Julian day of the end date
-  double incrementDays = 0.11;   // days per tick
-  bool useDuration = true;       // the "Duration [min]" window, else the increment's
-  double durationMinutes = 300;  // width of the duration window
-  double scaleFactor = 1;        // the flare symbol scale factor
-  int panelWidth = 640;          // pixels; sets the Sun's radius and so the symbol sizes
+  double incrementDays = kIncrementSetting.initial;  // days per tick
+  // The "Duration [min]" window, else the increment's.
+  bool useDuration = kShownAtStart.useDuration;
+  double durationMinutes = kDurationSetting.initial;  // width of the duration window
+  double scaleFactor = kFlareScaleSetting.initial;    // the flare symbol scale factor
+  FlareScaling scaling;                               // clipping and logarithmic scaling
+  int panelWidth = kViewSidePixels;  // pixels; sets the Sun's radius and so the symbol sizes
 };
 
 // About how many ticks the run takes (for progress reports): its length

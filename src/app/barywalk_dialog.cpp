@@ -1,8 +1,7 @@
 // Construction of the main dialog: controls, layout, handlers, defaults;
 // About and Quit.
 #include "app/barywalk_dialog.h"
-
-#include "app/app_constants.h"
+#include "app/flare_settings.h"
 
 #include <wx/accel.h>
 #include <wx/button.h>
@@ -22,6 +21,7 @@
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
+#include "simulation/run_settings.h"
 
 // Allocated here, in creation order: static members of one translation
 // unit are initialised in the order of their definitions.
@@ -72,7 +72,6 @@ const long BarywalkDialog::ID_TIMER1 = wxNewId();
 
 namespace {
 
-constexpr int kPanelSize = 640;   // pixels, the view's smallest size
 constexpr int kPanelBorder = 5;
 // wxDateGenericCtrl receives the date picker's "show century" style.
 constexpr long kDateStyle = wxDP_SHOWCENTURY;
@@ -100,6 +99,18 @@ wxSpinCtrlDbl* NewSpinCtrl(wxWindow* parent, long id, int textWidth, const wxStr
   const int arrowWidth = arrows ? arrows->GetSize().x : 0;
   spin->SetInitialSize(wxSize(textWidth + arrowWidth, spin->GetSize().y));
   return spin;
+}
+
+// Range, value at start and step, in the order the control needs them.
+void ApplySetting(wxSpinCtrlDbl* spin, const barywalk::NumberSetting& setting) {
+  spin->SetRange(setting.low, setting.high);
+  spin->SetValue(setting.initial);
+  spin->SetIncrement(setting.step);
+}
+
+wxDateTime DateOf(const barywalk::CalendarDate& date) {
+  return wxDateTime(static_cast<wxDateTime::wxDateTime_t>(date.day),
+                    static_cast<wxDateTime::Month>(date.month - 1), date.year);
 }
 
 // 32 x 32 with a big symbol. The button's own padding is dropped: with the
@@ -136,6 +147,7 @@ BarywalkDialog::~BarywalkDialog() { m_timer.Stop(); }
 void BarywalkDialog::CreateControls() {
   wxSizerFlags::DisableConsistencyChecks();
   const long centre = wxALIGN_CENTER;
+  const barywalk::ShownParts& shown = barywalk::kShownAtStart;
 
   m_topSizer = new wxBoxSizer(wxVERTICAL);
 
@@ -221,13 +233,13 @@ void BarywalkDialog::CreateControls() {
   auto* elementsBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Visible elements"));
   auto* elementsColumn = new wxBoxSizer(wxVERTICAL);
   auto* dateRow = new wxBoxSizer(wxHORIZONTAL);
-  m_showYear = NewCheckBox(this, ID_CHECKBOX1, _("Year"), _T("ID_CHECKBOX1"), true);
+  m_showYear = NewCheckBox(this, ID_CHECKBOX1, _("Year"), _T("ID_CHECKBOX1"), shown.year);
   m_showYear->SetToolTip(_("Show simulation year"));
   dateRow->Add(m_showYear, 1, wxALL | centre, 5);
-  m_showMonth = NewCheckBox(this, ID_CHECKBOX10, _("Month"), _T("ID_CHECKBOX10"), true);
+  m_showMonth = NewCheckBox(this, ID_CHECKBOX10, _("Month"), _T("ID_CHECKBOX10"), shown.month);
   m_showMonth->SetToolTip(_("Show simulation month"));
   dateRow->Add(m_showMonth, 1, wxALL | wxALIGN_CENTER_VERTICAL, 4);
-  m_showDay = NewCheckBox(this, ID_CHECKBOX14, _("Day"), _T("ID_CHECKBOX14"), true);
+  m_showDay = NewCheckBox(this, ID_CHECKBOX14, _("Day"), _T("ID_CHECKBOX14"), shown.day);
   m_showDay->SetToolTip(_("Show simulation day"));
   dateRow->Add(m_showDay, 1, wxTOP | wxBOTTOM | wxLEFT | centre, 5);
   elementsColumn->Add(dateRow, 0, wxEXPAND | centre, 5);
@@ -235,28 +247,28 @@ void BarywalkDialog::CreateControls() {
   auto* planetsBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Planetary objects"));
   auto* planetsRow = new wxBoxSizer(wxHORIZONTAL);
   auto* innerColumn = new wxBoxSizer(wxVERTICAL);
-  m_showSun = NewCheckBox(this, ID_CHECKBOX12, _("Sun"), _T("ID_CHECKBOX12"), true);
+  m_showSun = NewCheckBox(this, ID_CHECKBOX12, _("Sun"), _T("ID_CHECKBOX12"), shown.sun);
   innerColumn->Add(m_showSun, 1, wxTOP | wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
   auto& planet = m_planetBoxes;
-  planet[0] = NewCheckBox(this, ID_CHECKBOX6, _("Mercury"), _T("ID_CHECKBOX6"), false);
+  planet[0] = NewCheckBox(this, ID_CHECKBOX6, _("Mercury"), _T("ID_CHECKBOX6"), shown.planets[0]);
   innerColumn->Add(planet[0], 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[1] = NewCheckBox(this, ID_CHECKBOX7, _("Venus"), _T("ID_CHECKBOX7"), false);
+  planet[1] = NewCheckBox(this, ID_CHECKBOX7, _("Venus"), _T("ID_CHECKBOX7"), shown.planets[1]);
   innerColumn->Add(planet[1], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[2] = NewCheckBox(this, ID_CHECKBOX8, _("Earth"), _T("ID_CHECKBOX8"), true);
+  planet[2] = NewCheckBox(this, ID_CHECKBOX8, _("Earth"), _T("ID_CHECKBOX8"), shown.planets[2]);
   innerColumn->Add(planet[2], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[3] = NewCheckBox(this, ID_CHECKBOX9, _("Mars"), _T("ID_CHECKBOX9"), false);
+  planet[3] = NewCheckBox(this, ID_CHECKBOX9, _("Mars"), _T("ID_CHECKBOX9"), shown.planets[3]);
   innerColumn->Add(planet[3], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
   planetsRow->Add(innerColumn, 1, centre, 5);
   auto* outerColumn = new wxBoxSizer(wxVERTICAL);
-  planet[4] = NewCheckBox(this, ID_CHECKBOX2, _("Jupiter"), _T("ID_CHECKBOX2"), true);
+  planet[4] = NewCheckBox(this, ID_CHECKBOX2, _("Jupiter"), _T("ID_CHECKBOX2"), shown.planets[4]);
   outerColumn->Add(planet[4], 1, wxTOP | wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[5] = NewCheckBox(this, ID_CHECKBOX4, _("Saturn"), _T("ID_CHECKBOX4"), true);
+  planet[5] = NewCheckBox(this, ID_CHECKBOX4, _("Saturn"), _T("ID_CHECKBOX4"), shown.planets[5]);
   outerColumn->Add(planet[5], 1, wxLEFT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[6] = NewCheckBox(this, ID_CHECKBOX3, _("Uranus"), _T("ID_CHECKBOX3"), true);
+  planet[6] = NewCheckBox(this, ID_CHECKBOX3, _("Uranus"), _T("ID_CHECKBOX3"), shown.planets[6]);
   outerColumn->Add(planet[6], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[7] = NewCheckBox(this, ID_CHECKBOX5, _("Neptune"), _T("ID_CHECKBOX5"), true);
+  planet[7] = NewCheckBox(this, ID_CHECKBOX5, _("Neptune"), _T("ID_CHECKBOX5"), shown.planets[7]);
   outerColumn->Add(planet[7], 1, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
-  planet[8] = NewCheckBox(this, ID_CHECKBOX13, _("Pluto"), _T("ID_CHECKBOX13"), false);
+  planet[8] = NewCheckBox(this, ID_CHECKBOX13, _("Pluto"), _T("ID_CHECKBOX13"), shown.planets[8]);
   outerColumn->Add(planet[8], 0, wxLEFT | wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
   planetsRow->Add(outerColumn, 0, wxEXPAND | centre, 5);
   planetsBox->Add(planetsRow, 1, wxBOTTOM | centre, 5);
@@ -268,7 +280,7 @@ void BarywalkDialog::CreateControls() {
   m_readFlaresButton->SetToolTip(_("Click to read in solar flare files"));
   flaresBox->Add(m_readFlaresButton, 1, wxBOTTOM | wxEXPAND | centre, 5);
   auto* showRow = new wxBoxSizer(wxHORIZONTAL);
-  m_showFlares = NewCheckBox(this, ID_CHECKBOX11, _("Show Flares"), _T("ID_CHECKBOX11"), true);
+  m_showFlares = NewCheckBox(this, ID_CHECKBOX11, _("Show Flares"), _T("ID_CHECKBOX11"), shown.flares);
   m_showFlares->SetToolTip(
       _("Defines whether flares are shown at all.\nValue defines scale factor for flare "
         "symbols."));
@@ -286,7 +298,7 @@ void BarywalkDialog::CreateControls() {
   logRow->Add(m_logScale, 1, wxRIGHT | wxBOTTOM | centre, 5);
   flaresBox->Add(logRow, 0, wxEXPAND | centre, 5);
   auto* clipRow = new wxBoxSizer(wxHORIZONTAL);
-  m_clipArea = NewCheckBox(this, ID_CHECKBOX18, _("Max app. area"), _T("ID_CHECKBOX18"), true);
+  m_clipArea = NewCheckBox(this, ID_CHECKBOX18, _("Max app. area"), _T("ID_CHECKBOX18"), shown.clip);
   m_clipArea->SetToolTip(
       _("Clip flare apparent area to given value,\nspecified in millionths of solar disk area"));
   clipRow->Add(m_clipArea, 1, wxTOP | wxRIGHT | wxBOTTOM | centre, 5);
@@ -296,7 +308,7 @@ void BarywalkDialog::CreateControls() {
   flaresBox->Add(clipRow, 1, wxEXPAND | centre, 5);
   auto* durationRow = new wxBoxSizer(wxHORIZONTAL);
   m_useDuration =
-      NewCheckBox(this, ID_CHECKBOX15, _("Duration [min]"), _T("ID_CHECKBOX15"), true);
+      NewCheckBox(this, ID_CHECKBOX15, _("Duration [min]"), _T("ID_CHECKBOX15"), shown.useDuration);
   m_useDuration->SetToolTip(
       _("Check to use specified flare duration.\nIncrease value with simulation speed."));
   durationRow->Add(m_useDuration, 1, wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
@@ -308,13 +320,13 @@ void BarywalkDialog::CreateControls() {
 
   auto* otherBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Other"));
   auto* orbitRow = new wxBoxSizer(wxHORIZONTAL);
-  m_showOrbit = NewCheckBox(this, ID_CHECKBOX17, _("Solar orbit"), _T("ID_CHECKBOX17"), false);
+  m_showOrbit = NewCheckBox(this, ID_CHECKBOX17, _("Solar orbit"), _T("ID_CHECKBOX17"), shown.trail);
   m_showOrbit->SetToolTip(_("Show suns orbit around \nsolar system barycenter."));
   orbitRow->Add(m_showOrbit, 1, wxRIGHT | wxBOTTOM | wxALIGN_CENTER_VERTICAL, 5);
   otherBox->Add(orbitRow, 1, wxTOP | wxEXPAND | centre, 5);
   auto* accelRow = new wxBoxSizer(wxHORIZONTAL);
   m_showAcceleration =
-      NewCheckBox(this, ID_CHECKBOX16, _("Acceleration"), _T("ID_CHECKBOX16"), false);
+      NewCheckBox(this, ID_CHECKBOX16, _("Acceleration"), _T("ID_CHECKBOX16"), shown.acceleration);
   m_showAcceleration->SetToolTip(_("Show suns acceleration vector"));
   accelRow->Add(m_showAcceleration, 1, wxRIGHT | wxALIGN_CENTER_VERTICAL, 5);
   m_accelFactor = NewSpinCtrl(this, ID_SPINCTRL3, 60, _T("ID_SPINCTRL3"));
@@ -361,9 +373,10 @@ void BarywalkDialog::CreateControls() {
   // reports a best height of 1 pixel). A shaped item keeps its ratio with
   // its borders included, so the panel's item has none: the gaps above and
   // below it are the row's.
-  m_panel = new wxPanel(this, ID_PANEL2, wxDefaultPosition, wxSize(kPanelSize, kPanelSize),
-                        wxTAB_TRAVERSAL, _T("ID_PANEL2"));
-  m_panel->SetMinSize(wxSize(kPanelSize, kPanelSize));
+  const wxSize smallestPanel(barywalk::kViewSidePixels, barywalk::kViewSidePixels);
+  m_panel = new wxPanel(this, ID_PANEL2, wxDefaultPosition, smallestPanel, wxTAB_TRAVERSAL,
+                        _T("ID_PANEL2"));
+  m_panel->SetMinSize(smallestPanel);
   m_panel->SetToolTip(
       _("The sun, optionally with flares\nand directions to the planets.\nThe red circle has a "
         "radius of \none solar diameter."));
@@ -417,24 +430,15 @@ void BarywalkDialog::InitControls() {
   const wxDateTime lastDay(31, wxDateTime::Dec, 2999);
   m_startDate->SetRange(firstDay, lastDay);
   m_endDate->SetRange(firstDay, lastDay);
-  m_startDate->SetValue(wxDateTime(1, wxDateTime::Jan, 1980));
-  m_endDate->SetValue(wxDateTime(1, wxDateTime::Jan, 2040));
+  m_startDate->SetValue(DateOf(barywalk::kRunStartDate));
+  m_endDate->SetValue(DateOf(barywalk::kRunEndDate));
 
-  m_duration->SetRange(1, 1440);
-  m_duration->SetValue(300);
-  m_duration->SetIncrement(1);
-  m_increment->SetRange(kMinIncrementDays, kMaxIncrementDays);
-  m_increment->SetValue(0.11);
-  m_increment->SetIncrement(0.1);
-  m_accelFactor->SetRange(0, 1000000);
-  m_accelFactor->SetValue(1);
-  m_accelFactor->SetIncrement(0.1);
-  m_clipLimit->SetRange(0, 10000);
+  ApplySetting(m_duration, barywalk::kDurationSetting);
+  ApplySetting(m_increment, barywalk::kIncrementSetting);
+  ApplySetting(m_accelFactor, barywalk::kAccelFactorSetting);
+  ApplySetting(m_clipLimit, barywalk::kClipLimitSetting);
   m_clipLimit->SetValue(barywalk::GetFlareAreaClip());
-  m_clipLimit->SetIncrement(5);
-  m_flareScale->SetRange(0, 100);
-  m_flareScale->SetValue(1);
-  m_flareScale->SetIncrement(0.05);
+  ApplySetting(m_flareScale, barywalk::kFlareScaleSetting);
   m_logScale->SetValue(barywalk::GetFlareLogScale());
 
   // The value fields and the play buttons have grown to what they show; the
@@ -442,7 +446,7 @@ void BarywalkDialog::InitControls() {
   m_topSizer->SetSizeHints(this);
 
   ResetSimulation();
-  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_timer.Start(barywalk::kTickPeriodMs, wxTIMER_CONTINUOUS);
 }
 
 // Stops the clock first so that no frame is drawn after the click, then

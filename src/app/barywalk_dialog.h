@@ -14,8 +14,8 @@
 #include "flares/flare_stat.h"
 #include "flares/solar_flare.h"
 #include "render/frame_drawing.h"
+#include "simulation/player.h"
 #include "views/orbit_view.h"
-#include "views/solar_path.h"
 
 class wxBoxSizer;
 class wxButton;
@@ -109,7 +109,6 @@ class BarywalkDialog : public wxDialog {
   // Clock and player (player.cpp).
   void ResetSimulation();
   void StepSimulation();
-  void UpdateEphemeris(double jd);
   void OnTimerTick(wxTimerEvent& event);
   void OnRewind(wxCommandEvent& event);
   void OnPlayReverse(wxCommandEvent& event);
@@ -197,22 +196,9 @@ class BarywalkDialog : public wxDialog {
 
   wxTimer m_timer;
 
-  // Simulation state. Invariant: m_playing and m_paused are never both true.
-  double m_simTime = 0;    // Julian day every frame is drawn for
-  // The planets at m_simTime, computed once per tick for the Sun's place
-  // and the planet directions alike.
-  std::array<barywalk::HeliocentricPosition, barywalk::kPlanetCount> m_planetPositions{};
-  double m_startTime = 0;  // Julian day of the start date
-  double m_endTime = 0;    // Julian day of the end date
-  double m_prevTime = 0;   // m_simTime of the frame before
-  barywalk::PixelPoint m_prevSunOffset;
-  barywalk::PixelPoint m_sunOffset;  // the Sun's centre in panel pixels
-  barywalk::PixelPoint m_sunAccel;   // display units, screen orientation
-  bool m_playing = false;
-  bool m_paused = false;
-  bool m_reverse = false;
-
-  barywalk::SolarPath m_sunPath;
+  // The clock, the direction of play, the Sun and its trail; the Sun is
+  // computed for the panel's width at each tick.
+  barywalk::Player m_player{barywalk::kViewSidePixels};
 
   barywalk::FlareMap m_flares;        // loaded flares by Julian day
   double m_maxFlareSize = 0;          // largest SymbolSize of m_flares

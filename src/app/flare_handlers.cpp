@@ -14,6 +14,7 @@
 #include <wx/stdpaths.h>
 
 #include "app/barywalk_dialog.h"
+#include "app/flare_settings.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "catalog/flare_input.h"
 #include "flares/flare_file.h"
@@ -85,7 +86,7 @@ wxString FlareFileProblems(const std::vector<wxString>& lines,
 // Flare files.
 
 void BarywalkDialog::OnReadFlares(wxCommandEvent&) {
-  if (m_playing) {
+  if (m_player.Playing()) {
     ShowMessage(_("Simulation ongoing, stop it first."), wxMessageBoxCaptionStr, wxOK | wxCENTRE,
                 nullptr);
     return;
@@ -157,7 +158,9 @@ wxString BarywalkDialog::FlareFileLine(const wxString& displayName,
 // ---------------------------------------------------------------------------
 // The flare layer and its settings.
 
-void BarywalkDialog::UpdateMaxFlareSize() { m_maxFlareSize = barywalk::MaxFlareSize(m_flares); }
+void BarywalkDialog::UpdateMaxFlareSize() {
+  m_maxFlareSize = barywalk::MaxFlareSize(m_flares, barywalk::CurrentFlareScaling());
+}
 
 void BarywalkDialog::OnLogScaleClicked(wxCommandEvent&) {
   barywalk::SetFlareLogScale(m_logScale->GetValue());
@@ -175,7 +178,7 @@ void BarywalkDialog::OnClipClicked(wxCommandEvent&) {
 // The statistics file.
 
 void BarywalkDialog::OnDumpStats(wxCommandEvent&) {
-  if (m_playing) return;
+  if (m_player.Playing()) return;
   wxFileDialog dialog(this, _("Name of statistics file"), wxEmptyString, _T("flare_stats.txt"),
                       _T("*.txt"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
   if (dialog.ShowModal() != wxID_OK) return;

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/barywalk_dialog.h"
+#include "app/flare_settings.h"
 #include "controls/spin_ctrl_dbl.h"
 #include "render/frame_drawing.h"
 
@@ -30,6 +31,7 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
   sun.accelFactor = m_accelFactor->GetValue();
   settings.flares = m_showFlares->GetValue();
   settings.flareScale = m_flareScale->GetValue();
+  settings.flareScaling = barywalk::CurrentFlareScaling();
   settings.useDuration = m_useDuration->GetValue();
   settings.durationMinutes = m_duration->GetValue();
   settings.incrementDays = m_increment->GetValue();
@@ -38,11 +40,11 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
 
 barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
   barywalk::FrameState state;
-  state.simTime = m_simTime;
-  state.positions = &m_planetPositions;
-  state.sunOffset = m_sunOffset;
-  state.sunAccel = m_sunAccel;
-  state.path = &m_sunPath;
+  state.simTime = m_player.SimTime();
+  state.positions = &m_player.Positions();
+  state.sunOffset = m_player.SunOffset();
+  state.sunAccel = m_player.SunAccel();
+  state.path = &m_player.Path();
   state.flares = &m_flares;
   state.maxFlareSize = m_maxFlareSize;
   return state;

@@ -5,22 +5,16 @@
 #include <wx/dcclient.h>
 #include <wx/panel.h>
 
-#include "app/app_constants.h"
 #include "app/barywalk_dialog.h"
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
-#include "ephemeris/barycenter.h"
-#include "simulation/sim_clock.h"
+#include "simulation/run_settings.h"
 
 void BarywalkDialog::ResetSimulation() {
-  m_startTime = m_startDate->GetValue().GetJulianDayNumber();
-  m_endTime = m_endDate->GetValue().GetJulianDayNumber();
-  m_prevSunOffset = m_sunOffset;
-  m_simTime = m_startTime;
-  m_prevTime = m_startTime;
-  UpdateEphemeris(m_simTime);
-  m_sunPath.Clear();
+  m_player.SetViewWidth(m_panel->GetSize().GetWidth());
+  m_player.Reset(m_startDate->GetValue().GetJulianDayNumber(),
+                 m_endDate->GetValue().GetJulianDayNumber());
 }
 
 void BarywalkDialog::UpdateFrame() {
@@ -36,31 +30,10 @@ void BarywalkDialog::UpdateFrame() {
 
 // Advances the clock when playing, then recomputes the Sun for the
 // (possibly unchanged) time and extends the trail when playing forwards.
+// The increment is read at every tick, so a change shows at the next one.
 void BarywalkDialog::StepSimulation() {
-  if (m_playing) {
-    m_prevTime = m_simTime;
-    const bool runEnds = barywalk::AdvanceClock(m_simTime, m_increment->GetValue(), m_reverse,
-                                                m_startTime, m_endTime);
-    if (runEnds) {
-      // The time is left at the first value past the end; not clamped.
-      m_playing = false;
-      m_paused = false;
-      ShowPlayerState();
-    }
-  }
-  m_prevSunOffset = m_sunOffset;
-  UpdateEphemeris(m_simTime);
-  if (barywalk::TrailTakesPoint(m_playing, m_paused, m_reverse)) {
-    m_sunPath.AddPoint(m_simTime, m_sunOffset);
-  }
-}
-
-void BarywalkDialog::UpdateEphemeris(double jd) {
-  m_planetPositions = barywalk::AllPlanetPositions(jd);
-  const barywalk::SunState sun =
-      barywalk::SunStateFromPositions(m_planetPositions, m_panel->GetSize().GetWidth());
-  m_sunOffset = {sun.offsetX, sun.offsetY};
-  m_sunAccel = {sun.accelX, sun.accelY};
+  m_player.SetViewWidth(m_panel->GetSize().GetWidth());
+  if (m_player.Step(m_increment->GetValue())) ShowPlayerState();  // the run has ended
 }
 
 void BarywalkDialog::OnTimerTick(wxTimerEvent&) {
@@ -76,46 +49,40 @@ void BarywalkDialog::OnRewind(wxCommandEvent&) {
 }
 
 void BarywalkDialog::OnPlayReverse(wxCommandEvent&) {
-  if (!m_playing && !m_paused) ResetSimulation();
+  if (m_player.Stopped()) ResetSimulation();
   UpdateMaxFlareSize();
-  m_playing = true;
-  m_paused = false;
-  m_reverse = true;
-  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_player.Play(true);
+  m_timer.Start(barywalk::kTickPeriodMs, wxTIMER_CONTINUOUS);
   ShowPlayerState();
   LockClippingControls(true);
 }
 
 void BarywalkDialog::OnPlayForward(wxCommandEvent&) {
-  if (!m_playing && !m_paused) ResetSimulation();
+  if (m_player.Stopped()) ResetSimulation();
   m_flareStats.clear();
   UpdateMaxFlareSize();
-  m_playing = true;
-  m_paused = false;
-  m_reverse = false;
-  m_timer.Start(kTimerPeriodMs, wxTIMER_CONTINUOUS);
+  m_player.Play(false);
+  m_timer.Start(barywalk::kTickPeriodMs, wxTIMER_CONTINUOUS);
   ShowPlayerState();
   LockClippingControls(true);
 }
 
 // The timer keeps running: the held frame goes on being redrawn.
 void BarywalkDialog::OnPause(wxCommandEvent&) {
-  m_playing = false;
-  m_paused = true;
+  m_player.Pause();
   ShowPlayerState();
 }
 
 void BarywalkDialog::OnStop(wxCommandEvent&) {
-  m_playing = false;
-  m_paused = false;
+  m_player.Stop();
   ShowPlayerState();
   LockClippingControls(false);
   m_logScale->Enable(true);
 }
 
 void BarywalkDialog::ShowPlayerState() {
-  m_playReverseButton->SetPressed(m_playing && m_reverse);
-  m_playForwardButton->SetPressed(m_playing && !m_reverse);
+  m_playReverseButton->SetPressed(m_player.Playing() && m_player.Reverse());
+  m_playForwardButton->SetPressed(m_player.Playing() && !m_player.Reverse());
 }
 
 // The clipping limit must not change while the player runs: the largest

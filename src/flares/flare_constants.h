@@ -19,9 +19,6 @@ constexpr int kFlareFieldCount = 5;
 // gives none (0 or negative).
 constexpr double kDefaultFlareArea = 100.0;
 
-// Initial upper limit of the apparent area (millionths of the solar disk).
-constexpr double kDefaultFlareAreaClip = 800.0;
-
 // The largest flare of a load is drawn with this fraction of the Sun's
 // radius (times the user's scale factor).
 constexpr double kLargestSymbolFraction = 0.2;

@@ -50,13 +50,14 @@ double FlareDirectionAngle(double earthLongitude, const SolarFlare& flare) {
 }
 
 FlareFrame MakeFlareFrame(double simTime, double scaleFactor, double centreX, double centreY,
-                          double sunRadius, double maxFlareSize) {
+                          double sunRadius, const FlareScaling& scaling, double maxFlareSize) {
   FlareFrame frame;
   frame.earthLongitude = EarthLongitude(simTime);  // once for all flares
   frame.scaleFactor = scaleFactor;
   frame.centreX = centreX;
   frame.centreY = centreY;
   frame.sunRadius = sunRadius;
+  frame.scaling = scaling;
   frame.maxFlareSize = maxFlareSize;
   return frame;
 }
@@ -64,7 +65,7 @@ FlareFrame MakeFlareFrame(double simTime, double scaleFactor, double centreX, do
 std::optional<FlareSymbol> ComputeFlareSymbol(const SolarFlare& flare, const FlareFrame& frame) {
   if (!(frame.maxFlareSize > 0)) return std::nullopt;
   const double size = frame.scaleFactor * kLargestSymbolFraction * frame.sunRadius *
-                      flare.SymbolSize() / frame.maxFlareSize;
+                      flare.SymbolSize(frame.scaling) / frame.maxFlareSize;
   if (!(size > kSmallestSymbolRadius)) return std::nullopt;
 
   const double lat = flare.LatitudeRad();

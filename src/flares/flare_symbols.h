@@ -42,14 +42,15 @@ struct FlareFrame {
   double centreX = 0.0;         // the Sun's centre in panel pixels
   double centreY = 0.0;
   double sunRadius = 0.0;       // pixels
-  double maxFlareSize = 0.0;    // MaxFlareSize of the loaded flares
+  double maxFlareSize = 0.0;    // MaxFlareSize of the loaded flares with `scaling`
+  FlareScaling scaling;         // area to symbol size
 };
 
 // The frame of the view at `simTime`: the Earth's longitude at that time,
-// the user's symbol scale, the Sun's centre and radius in pixels, and the
-// largest symbol size of the loaded flares.
+// the user's symbol scale, the Sun's centre and radius in pixels, the
+// flare scaling and the largest symbol size of the loaded flares with it.
 FlareFrame MakeFlareFrame(double simTime, double scaleFactor, double centreX, double centreY,
-                          double sunRadius, double maxFlareSize);
+                          double sunRadius, const FlareScaling& scaling, double maxFlareSize);
 
 // One symbol: a filled circle of `radius` pixels around (x, y); red for
 // northern flares (latitude > 0), blue otherwise (equator included).

@@ -6,13 +6,6 @@
 
 namespace barywalk {
 
-double g_flareAreaClip = kDefaultFlareAreaClip;
-bool g_flareLogScale = false;
-
-double GetFlareAreaClip() { return g_flareAreaClip; }
-void SetFlareAreaClip(double clip) { g_flareAreaClip = clip; }
-bool GetFlareLogScale() { return g_flareLogScale; }
-void SetFlareLogScale(bool logScale) { g_flareLogScale = logScale; }
 
 SolarFlare::SolarFlare(double latitude, double longitude, double durationDays, double area,
                        int index, double flux, int region)
@@ -28,20 +21,22 @@ double SolarFlare::LatitudeRad() const { return m_latitude / 180.0 * kFlarePi; }
 
 double SolarFlare::LongitudeRad() const { return m_longitude / 180.0 * kFlarePi; }
 
-double SolarFlare::ApparentArea() const {
+double SolarFlare::ApparentArea(const FlareScaling& scaling) const {
   double a = m_area;
   if (!(a > 0)) a = kDefaultFlareArea;
-  if (g_flareAreaClip > 0 && a > g_flareAreaClip) a = g_flareAreaClip;
-  if (g_flareLogScale) a = std::log(a + 1.0);
+  if (scaling.areaClip > 0 && a > scaling.areaClip) a = scaling.areaClip;
+  if (scaling.logScale) a = std::log(a + 1.0);
   return a;
 }
 
-double SolarFlare::SymbolSize() const { return std::sqrt(ApparentArea()); }
+double SolarFlare::SymbolSize(const FlareScaling& scaling) const {
+  return std::sqrt(ApparentArea(scaling));
+}
 
-double MaxFlareSize(const FlareMap& flares) {
+double MaxFlareSize(const FlareMap& flares, const FlareScaling& scaling) {
   double maxSize = 0.0;
   for (const auto& entry : flares) {
-    const double size = entry.second.SymbolSize();
+    const double size = entry.second.SymbolSize(scaling);
     if (size >= maxSize) maxSize = size;  // a NaN size never becomes the maximum
   }
   return maxSize;

@@ -1,21 +1,21 @@
-// One observed solar flare and the process-wide settings that turn its
-// area into the size of its symbol on the Sun's disc.
+// One observed solar flare and the settings that turn its area into the
+// size of its symbol on the Sun's disc.
 #pragma once
 
 #include <map>
 
+#include "simulation/run_settings.h"
+
 namespace barywalk {
 
-// Upper limit of the apparent area in millionths of the solar disk; 0 or
-// below switches clipping off. Starts at 800.
-extern double g_flareAreaClip;
-// Whether the apparent area is scaled logarithmically. Starts false.
-extern bool g_flareLogScale;
-
-double GetFlareAreaClip();
-void SetFlareAreaClip(double clip);
-bool GetFlareLogScale();
-void SetFlareLogScale(bool logScale);
+// How a flare's area becomes its apparent area; the defaults are the
+// settings at start.
+struct FlareScaling {
+  // Upper limit of the apparent area in millionths of the solar disk; 0 or
+  // below switches clipping off.
+  double areaClip = kShownAtStart.clip ? kClipLimitSetting.initial : -1.0;
+  bool logScale = kShownAtStart.logScale;  // the apparent area scaled logarithmically
+};
 
 // A flare as read from a flare file. Its time (Julian day) is not stored
 // here: it is the key under which the flare is kept in a FlareMap.
@@ -45,9 +45,9 @@ class SolarFlare {
 
   // The area used for the symbol: a missing area counts as 100, then the
   // clipping limit and the logarithmic scaling apply.
-  double ApparentArea() const;
+  double ApparentArea(const FlareScaling& scaling) const;
   // Square root of ApparentArea: proportional to the symbol's radius.
-  double SymbolSize() const;
+  double SymbolSize(const FlareScaling& scaling) const;
 
  private:
   double m_latitude;
@@ -62,8 +62,7 @@ class SolarFlare {
 // The loaded flares keyed by Julian day. Equal keys keep reading order.
 using FlareMap = std::multimap<double, SolarFlare>;
 
-// The largest SymbolSize of all flares; 0 for an empty map. Depends on the
-// current clipping and scaling settings, so recompute after changing them.
-double MaxFlareSize(const FlareMap& flares);
+// The largest SymbolSize of all flares; 0 for an empty map.
+double MaxFlareSize(const FlareMap& flares, const FlareScaling& scaling);
 
 }  // namespace barywalk

@@ -16,7 +16,8 @@ void DrawFlares(wxDC& dc, int h, const FrameSettings& settings, const FrameState
   const FlareWindow window = FlareVisibilityWindow(
       state.simTime, settings.useDuration, settings.durationMinutes, settings.incrementDays);
   const FlareFrame frame = MakeFlareFrame(state.simTime, settings.flareScale, state.sunOffset.x,
-                                         state.sunOffset.y, sunRadius, state.maxFlareSize);
+                                         state.sunOffset.y, sunRadius, settings.flareScaling,
+                                         state.maxFlareSize);
   const FlareSymbolVisitor ignore = [](double, const SolarFlare&, const FlareSymbol&) {};
   DrawFlareLayer(dc, h, state.flares ? *state.flares : kNoFlares, window, frame,
                  onFlare ? onFlare : ignore);

@@ -14,23 +14,25 @@
 #include "ephemeris/planets.h"
 #include "flares/flare_symbols.h"
 #include "flares/solar_flare.h"
+#include "simulation/run_settings.h"
 #include "views/orbit_view.h"
 #include "views/solar_path.h"
 
 namespace barywalk {
 
-// What a frame shows; the defaults are the dialog's settings at start.
+// What a frame shows; the defaults are the settings at start.
 struct FrameSettings {
   // Planet direction markers, in planet order (Mercury ... Pluto).
-  std::array<bool, kPlanetCount> planets{false, false, true, false, true, true, true, true, false};
-  SunLayerOptions sunLayer;  // trail, disc, date label, acceleration
-  bool flares = true;        // the flare layer: the flare count and the symbols
-  double flareScale = 1.0;   // symbol scale factor
+  std::array<bool, kPlanetCount> planets = kShownAtStart.planets;
+  SunLayerOptions sunLayer;              // trail, disc, date label, acceleration
+  bool flares = kShownAtStart.flares;    // the flare layer: the flare count and the symbols
+  double flareScale = kFlareScaleSetting.initial;  // symbol scale factor
+  FlareScaling flareScaling;  // area to symbol size; FrameState::maxFlareSize was computed with it
   // The flare visibility window: `durationMinutes` wide when `useDuration`,
   // otherwise (incrementDays + 2) days to both sides of the simulated time.
-  bool useDuration = true;
-  double durationMinutes = 300.0;
-  double incrementDays = 0.11;
+  bool useDuration = kShownAtStart.useDuration;
+  double durationMinutes = kDurationSetting.initial;
+  double incrementDays = kIncrementSetting.initial;
 };
 
 // The simulation state a frame is drawn for.

@@ -1,10 +1,12 @@
 #include "simulation/sim_clock.h"
 
+#include "simulation/run_settings.h"
+
 namespace barywalk {
 
 double ClampIncrement(double days) {
-  if (!(days >= kMinIncrementDays)) return kMinIncrementDays;  // also NaN
-  if (days > kMaxIncrementDays) return kMaxIncrementDays;
+  if (!(days >= kIncrementSetting.low)) return kIncrementSetting.low;  // also NaN
+  if (days > kIncrementSetting.high) return kIncrementSetting.high;
   return days;
 }
 

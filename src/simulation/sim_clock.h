@@ -5,12 +5,8 @@
 
 namespace barywalk {
 
-// Range of the increment, in days per step: one minute to one year.
-constexpr double kMinIncrementDays = 1.0 / 1440.0;
-constexpr double kMaxIncrementDays = 365.0;
-
-// The increment the clock steps by: `days` kept to [kMinIncrementDays,
-// kMaxIncrementDays]; NaN becomes the minimum. (While the user is still
+// The increment the clock steps by: `days` kept to the increment's range
+// (kIncrementSetting); NaN becomes the minimum. (While the user is still
 // typing, the increment field reports its text unchecked.)
 double ClampIncrement(double days);
 

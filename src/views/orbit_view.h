@@ -13,6 +13,7 @@
 
 #include "ephemeris/planets.h"
 #include "flares/flare_stat.h"
+#include "simulation/run_settings.h"
 #include "views/solar_path.h"
 
 namespace barywalk {
@@ -52,8 +53,10 @@ void DrawSolarPath(wxDC& dc, const SolarPath& path);
 
 // What the Sun layer shows, as ticked in the dialog.
 struct SunLayerOptions {
-  bool orbit = false, sun = true, year = true, month = true, day = true, acceleration = false;
-  double accelFactor = 1.0;  // display factor of the acceleration vector
+  bool orbit = kShownAtStart.trail, sun = kShownAtStart.sun, year = kShownAtStart.year,
+       month = kShownAtStart.month, day = kShownAtStart.day,
+       acceleration = kShownAtStart.acceleration;
+  double accelFactor = kAccelFactorSetting.initial;  // display factor of the acceleration vector
 };
 
 // Trail, Sun disc, date label and acceleration vector (70 * factor * accel

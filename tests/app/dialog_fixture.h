@@ -14,6 +14,7 @@
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
 
+#include "app/flare_settings.h"
 #include "dialog_test_access.h"
 #include "gui_test_support.h"
 
@@ -51,6 +52,10 @@ class DialogTest : public ::testing::Test {
     access.reset();
     dialog->Destroy();
     guitest::PumpEvents();
+    // The dialog's flare settings outlive it: the next dialog starts with
+    // them as the program does.
+    barywalk::SetFlareAreaClip(barywalk::kClipLimitSetting.initial);
+    barywalk::SetFlareLogScale(barywalk::kShownAtStart.logScale);
   }
 
   // Sets the start and end dates (local midnight) and the increment.

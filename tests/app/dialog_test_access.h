@@ -53,15 +53,15 @@ class BarywalkDialogTestAccess {
   void ResetSimulation() { d.ResetSimulation(); }
 
   wxTimer& Timer() { return d.m_timer; }
-  double SimTime() const { return d.m_simTime; }
-  double StartTime() const { return d.m_startTime; }
-  double EndTime() const { return d.m_endTime; }
-  bool Playing() const { return d.m_playing; }
-  bool Paused() const { return d.m_paused; }
-  bool Reverse() const { return d.m_reverse; }
-  barywalk::PixelPoint SunOffset() const { return d.m_sunOffset; }
-  barywalk::PixelPoint SunAccel() const { return d.m_sunAccel; }
-  barywalk::SolarPath& SunPath() { return d.m_sunPath; }
+  double SimTime() const { return d.m_player.SimTime(); }
+  double StartTime() const { return d.m_player.StartTime(); }
+  double EndTime() const { return d.m_player.EndTime(); }
+  bool Playing() const { return d.m_player.Playing(); }
+  bool Paused() const { return d.m_player.Paused(); }
+  bool Reverse() const { return d.m_player.Reverse(); }
+  barywalk::PixelPoint SunOffset() const { return d.m_player.SunOffset(); }
+  barywalk::PixelPoint SunAccel() const { return d.m_player.SunAccel(); }
+  barywalk::SolarPath& SunPath() { return d.m_player.Path(); }
   barywalk::FlareStatMap& FlareStats() { return d.m_flareStats; }
   barywalk::FlareMap& Flares() { return d.m_flares; }
   double MaxFlareSize() const { return d.m_maxFlareSize; }

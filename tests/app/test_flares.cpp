@@ -23,16 +23,11 @@ class FlareDialogTest : public DialogTest {
  protected:
   void SetUp() override {
     DialogTest::SetUp();
-    clip_ = barywalk::GetFlareAreaClip();
-    logScale_ = barywalk::GetFlareLogScale();
     dir_ = fs::temp_directory_path() / ("barywalk-app-flares-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
 
   void TearDown() override {
-    // The two settings are process-wide: later tests expect the defaults.
-    barywalk::SetFlareAreaClip(clip_);
-    barywalk::SetFlareLogScale(logScale_);
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
     DialogTest::TearDown();
@@ -67,8 +62,6 @@ class FlareDialogTest : public DialogTest {
   fs::path dir_;
 
  private:
-  double clip_ = 0;
-  bool logScale_ = false;
 };
 
 // ---------------------------------------------------------------------------

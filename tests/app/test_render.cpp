@@ -1,6 +1,5 @@
-// barywalk-render draws what the dialog draws: the same settings at start,
-// the same frame at a date, the same frames over a run, in PNG and in GIF;
-// and Ctrl+S in the dialog saves the frame it shows.
+// barywalk-render draws what the dialog draws: the same frame at a date,
+// the same frames over a run, in PNG and in GIF; and Ctrl+S in the dialog saves the frame it shows.
 #include <gtest/gtest.h>
 #include <wx/accel.h>
 #include <wx/gifdecod.h>
@@ -12,26 +11,16 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "dialog_fixture.h"
 #include "flares/solar_flare.h"
 #include "program_run.h"
 #include "render/frame_drawing.h"
-#include "render_options.h"
 
 namespace {
 
 using Args = std::vector<std::string>;
-
-// The settings that a frame is drawn with, comparable as one value.
-auto SettingsKey(const barywalk::FrameSettings& s) {
-  const barywalk::SunLayerOptions& l = s.sunLayer;
-  return std::make_tuple(s.planets, l.orbit, l.sun, l.year, l.month, l.day, l.acceleration,
-                         l.accelFactor, s.flares, s.flareScale, s.useDuration, s.durationMinutes,
-                         s.incrementDays);
-}
 
 // The number of pixels in which two pictures differ; -1 for other sizes.
 long DifferingPixels(const wxImage& a, const wxImage& b) {
@@ -53,9 +42,6 @@ class RenderTest : public DialogTest {
 
   void TearDown() override {
     std::filesystem::remove_all(folder);
-    // The flare settings are process-wide: back to the start's.
-    barywalk::SetFlareLogScale(false);
-    barywalk::SetFlareAreaClip(800);
     DialogTest::TearDown();
   }
 
@@ -80,26 +66,12 @@ class RenderTest : public DialogTest {
   // A new dialog in its start state, for the next case of a table.
   void RestartDialog() {
     DialogTest::TearDown();
-    barywalk::SetFlareLogScale(false);
     DialogTest::SetUp();
   }
 
   const std::string folder =
       testsupport::TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
-
-TEST_F(RenderTest, TheCommandStartsWithTheDialogsSettings) {
-  const barywalk::RenderOptions options = barywalk::ParseRenderArguments({"-o", "run.gif"});
-  EXPECT_EQ(SettingsKey(options.frame), SettingsKey(access->FrameSettings()));
-  EXPECT_EQ(options.from, access->StartTime());
-  EXPECT_EQ(options.to, access->EndTime());
-  EXPECT_EQ(options.step, access->Increment()->GetValue());
-  EXPECT_EQ(options.clip, access->ClipArea()->GetValue());
-  EXPECT_EQ(options.clipLimit, access->ClipLimit()->GetValue());
-  EXPECT_EQ(options.logScale, access->LogScale()->GetValue());
-  // A GIF's default frame time is the dialog's tick.
-  EXPECT_EQ(10 * barywalk::GifDelayCentiseconds(options.fps), repeatingTimerMs);
-}
 
 // One case: the command's arguments and the same settings made in the dialog.
 struct SettingsCase {

@@ -52,13 +52,6 @@ std::string CatalogWithAreas() {
 
 class StatsReplayTest : public DialogTest {
  protected:
-  void TearDown() override {
-    // The flare settings are process-wide: later tests expect the defaults.
-    barywalk::SetFlareAreaClip(800.0);
-    barywalk::SetFlareLogScale(false);
-    DialogTest::TearDown();
-  }
-
   void ApplyToDialog(const Setting& s) {
     SetRun(s.from, s.to, s.increment);
     access->UseDuration()->SetValue(s.useDuration);

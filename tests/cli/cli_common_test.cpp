@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
@@ -24,28 +25,50 @@
 
 namespace {
 
-double DialogTime(const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  EXPECT_TRUE(barywalk::ParseDialogTime(text, utc, jd, error)) << error;
-  return jd;
+std::string TimeProblem(const std::string& text) {
+  try {
+    barywalk::TimeArgument("--at", text, false);
+  } catch (const barywalk::UsageError& error) {
+    return error.what();
+  }
+  return "";
 }
 
-TEST(DialogTime, DateAloneIsLocalMidnightUnlessUtc) {
+// One rule in every program: a date alone is local midnight unless --utc;
+// a time beyond the theories' span is refused, naming the option.
+TEST(TimeArgument, DateAloneIsLocalMidnightUnlessUtcWithinTheTheories) {
   const char* old = std::getenv("TZ");
   const std::optional<std::string> oldZone = old ? std::optional<std::string>(old) : std::nullopt;
   setenv("TZ", "JST-9", 1);
   tzset();
-  EXPECT_DOUBLE_EQ(DialogTime("1980-01-01", false), 2444239.5 - 9.0 / 24.0);
-  EXPECT_DOUBLE_EQ(DialogTime("1980-01-01", true), 2444239.5);
-  EXPECT_DOUBLE_EQ(DialogTime("1980-01-01T00:00Z", false), 2444239.5);
-  EXPECT_DOUBLE_EQ(DialogTime("2444239.5", false), 2444239.5);
-  double jd = 0;
-  std::string error;
-  EXPECT_FALSE(barywalk::ParseDialogTime("1980-02-30", false, jd, error));
-  EXPECT_NE(error.find("1980-02-30"), std::string::npos);
+  using barywalk::TimeArgument;
+  EXPECT_DOUBLE_EQ(TimeArgument("--at", "1980-01-01", false), 2444239.5 - 9.0 / 24.0);
+  EXPECT_DOUBLE_EQ(TimeArgument("--at", "1980-01-01", true), 2444239.5);
+  EXPECT_DOUBLE_EQ(TimeArgument("--at", "1980-01-01T00:00Z", false), 2444239.5);
+  EXPECT_DOUBLE_EQ(TimeArgument("--at", "2444239.5", false), 2444239.5);
   oldZone ? setenv("TZ", oldZone->c_str(), 1) : unsetenv("TZ");
   tzset();
+  EXPECT_NE(TimeProblem("1980-02-30").find("--at: no such date"), std::string::npos);
+  for (const char* outside : {"100000000", "6000-01-01", "-0100-01-01", "0"}) {
+    EXPECT_NE(TimeProblem(outside).find("--at: the time '" + std::string(outside) +
+                                        "' lies outside the years 0 to 4000"),
+              std::string::npos)
+        << outside;
+  }
+  EXPECT_EQ(TimeProblem("3999-12-31"), "");
+}
+
+TEST(PlanetList, NamesAllAndNone) {
+  using barywalk::PlanetList;
+  const std::array<bool, barywalk::kPlanetCount> marsAndPluto = {false, false, false, true, false,
+                                                                 false, false, false, true};
+  EXPECT_EQ(PlanetList("--planets", " MARS,pluto ,Mars"), marsAndPluto);
+  EXPECT_EQ(PlanetList("--planets", "All"), (std::array<bool, barywalk::kPlanetCount>{
+                                                 true, true, true, true, true, true, true, true, true}));
+  EXPECT_EQ(PlanetList("--planets", "none"), (std::array<bool, barywalk::kPlanetCount>{}));
+  for (const char* bad : {"Mars,Vulcan", "", "Mars,"}) {
+    EXPECT_THROW(PlanetList("--planets", bad), barywalk::UsageError) << bad;
+  }
 }
 
 // A scratch path of this process.

@@ -103,8 +103,8 @@ TEST_F(ImportCommandTest, FiltersFromTheCommandLine) {
       {{"--no-require-position"}, 10},
       {{"--min-class", "C1.0"}, 7},  // C1.0 is kept
       {{"--min-class", "c2.8"}, 3},
-      {{"--to", "2012-07-11"}, 5},  // a date alone: its whole day
-      {{"--to", "2012-07-12"}, 7},
+      {{"--utc", "--to", "2012-07-11"}, 5},  // a date alone: its whole day
+      {{"--to", "2012-07-12", "--utc"}, 7},
       {{"--to", "2012-07-12T07:23"}, 6},  // inclusive
       {{"--from", "2012-07-12T07:23:00Z"}, 2},
       {{"--from", "2010-01-02T07:09", "--to", "2010-01-02T07:09"}, 1},  // both inclusive

@@ -39,8 +39,9 @@ bool SamePixels(const wxImage& a, const wxImage& b) {
 }
 
 // The Sun of a 640-pixel panel.
-FlareFrame Frame(double centreX, double centreY, double scaleFactor, double maxFlareSize) {
-  return FlareFrame{0.0, scaleFactor, centreX, centreY, 0.7 * kPanel / 6, maxFlareSize};
+FlareFrame Frame(double centreX, double centreY, double scaleFactor, double maxFlareSize,
+                 const FlareScaling& scaling = {}) {
+  return FlareFrame{0.0, scaleFactor, centreX, centreY, 0.7 * kPanel / 6, maxFlareSize, scaling};
 }
 
 TEST(FlareLayerTest, SymbolsAreRedNorthBlueOtherwiseAtTheirPlaces) {
@@ -162,9 +163,10 @@ FlareMap RandomFlares(int count, unsigned seed) {
 TEST(FlareLayerTest, HiddenSymbolsAreLeftOutWithoutChangingThePicture) {
   const FlareMap many = RandomFlares(4000, 7), few = RandomFlares(40, 3);
   for (wxAntialiasMode mode : {wxANTIALIAS_NONE, wxANTIALIAS_DEFAULT}) {
-    auto paintedOf = [mode](const FlareMap& flares, double x, double y, double scaleFactor) {
-      return PaintedForTheExpectedPicture(flares, Frame(x, y, scaleFactor, MaxFlareSize(flares)),
-                                          mode);
+    auto paintedOf = [mode](const FlareMap& flares, double x, double y, double scaleFactor,
+                            const FlareScaling& scaling = {}) {
+      return PaintedForTheExpectedPicture(
+          flares, Frame(x, y, scaleFactor, MaxFlareSize(flares, scaling), scaling), mode);
     };
     // Thousands of symbols on the panel's middle, and partly off the panel
     // at two corners: most lie under later ones.
@@ -178,9 +180,8 @@ TEST(FlareLayerTest, HiddenSymbolsAreLeftOutWithoutChangingThePicture) {
     // Radii beyond those measured (scale factor 6: up to 89 pixels) are all
     // painted and cover nothing, next to small ones that are searched. The
     // log scale brings the sizes close together: many large ones.
-    SetFlareLogScale(true);
-    EXPECT_LE(paintedOf(RandomFlares(600, 11), 320, 320, 6.0), 600);
-    SetFlareLogScale(false);
+    const FlareScaling logScale{FlareScaling().areaClip, true};
+    EXPECT_LE(paintedOf(RandomFlares(600, 11), 320, 320, 6.0, logScale), 600);
   }
 }
 

@@ -107,7 +107,7 @@ TEST(FlareRotationTest, WestLimbFlareIsDrawnOnTheLimbTurnedAwayFromTheEarth) {
     frame.centreX = 320;
     frame.centreY = 320;
     frame.sunRadius = 74.0;
-    frame.maxFlareSize = w90.SymbolSize();
+    frame.maxFlareSize = w90.SymbolSize(frame.scaling);
     // A point under the Earth, carried a quarter turn on by the rotation,
     // reaches the limb that the Sun turns away from the Earth. Where it is
     // drawn: a central-meridian flare seen from an Earth standing there.

@@ -13,9 +13,9 @@ namespace {
 
 TEST(ApparentAreaTest, MissingAreaIs100ThenClippingThenLogScale) {
   // The settings at start: clipping at 800, linear scale.
-  EXPECT_EQ(GetFlareAreaClip(), 800.0);
-  EXPECT_FALSE(GetFlareLogScale());
-  EXPECT_EQ(SolarFlare(10, 0, 0, 0, 1).SymbolSize(), 10.0);
+  EXPECT_EQ(FlareScaling().areaClip, 800.0);
+  EXPECT_FALSE(FlareScaling().logScale);
+  EXPECT_EQ(SolarFlare(10, 0, 0, 0, 1).SymbolSize(FlareScaling()), 10.0);
   struct Case {
     double clip;
     bool logScale;
@@ -29,13 +29,10 @@ TEST(ApparentAreaTest, MissingAreaIs100ThenClippingThenLogScale) {
       {800, true, 100, ln101}, {800, true, 0, ln101},   {800, true, 5000, ln801},
   };
   for (const Case& c : cases) {
-    SetFlareAreaClip(c.clip);
-    SetFlareLogScale(c.logScale);
-    EXPECT_NEAR(SolarFlare(10, 0, 0, c.area, 1).ApparentArea(), c.apparent, 1e-12)
+    EXPECT_NEAR(SolarFlare(10, 0, 0, c.area, 1).ApparentArea({c.clip, c.logScale}), c.apparent,
+                1e-12)
         << c.clip << " " << c.logScale << " " << c.area;
   }
-  SetFlareAreaClip(800.0);  // back to the start for the other tests
-  SetFlareLogScale(false);
 }
 
 std::vector<int> IndicesInWindow(const FlareMap& flares, const FlareWindow& window) {
@@ -72,7 +69,7 @@ TEST(FlareWindowTest, BothEndsAreInclusiveAnInvertedWindowIsEmpty) {
 // A 640-pixel panel's Sun: radius 0.7 * 640 / 6; the largest flare has
 // area 100 (symbol size 10), so it gets radius 0.2 * R = 14.93.
 FlareFrame Frame(double earthLongitude = 0.0) {
-  return FlareFrame{earthLongitude, 1.0, 320.4, 300.7, 0.7 * 640 / 6, 10.0};
+  return FlareFrame{earthLongitude, 1.0, 320.4, 300.7, 0.7 * 640 / 6, 10.0, FlareScaling()};
 }
 
 // The largest flare's radius is scale * 0.2 * R; a radius of 1 pixel or

@@ -1,15 +1,15 @@
-// The player's clock step and the forward run built on it: when a run
-// ends, where its time is left, and which ticks feed the trail. The
-// dialog's player tests check the increment's range and that only forward
-// play feeds the trail.
+// The player's clock step and the player built on it: when a run ends,
+// where its time is left, and which ticks feed the trail. The dialog's
+// player tests check its buttons and the increment's range.
 #include "simulation/sim_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "ephemeris/barycenter.h"
-#include "simulation/forward_run.h"
+#include "simulation/player.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ TEST(SimClock, AStepEndsTheRunOnlyAtOrPastItsEnd) {
   }
 }
 
-// A run of whole ticks: every tick but the last offers its point; the
-// 10-day rule of the trail keeps those more than 10 days apart. Showing
-// another time afterwards moves the Sun but keeps the trail.
-TEST(ForwardRun, TicksUntilTheEndAndFeedsTheTrailOnTheWay) {
+// A forward run from a stop, tick by tick: every tick but the last offers
+// its point; the 10-day rule of the trail keeps those more than 10 days
+// apart. Showing another time afterwards moves the Sun but keeps the trail.
+TEST(Player, PlaysForwardsUntilTheEndAndFeedsTheTrailOnTheWay) {
   struct Case {
     double start, end, increment;
   };
@@ -54,34 +54,67 @@ TEST(ForwardRun, TicksUntilTheEndAndFeedsTheTrailOnTheWay) {
       {2444239.5, 2444339.5, 0.11},  // the dialog's increment
   };
   for (const Case& c : cases) {
-    barywalk::ForwardRun run(c.start, c.end, c.increment, 640);
-    EXPECT_EQ(run.SimTime(), c.start);
-    EXPECT_TRUE(run.Path().Points().empty());
+    barywalk::Player player(640);
+    player.Reset(c.start, c.end);
+    player.Play(false);
+    EXPECT_EQ(player.SimTime(), c.start);
+    EXPECT_TRUE(player.Path().Points().empty());
     double previous = c.start;
     std::size_t offered = 0;
     double lastKept = -1e9;
-    while (run.Tick()) {
-      EXPECT_GT(run.SimTime(), previous);
-      previous = run.SimTime();
-      const barywalk::SunState sun = barywalk::ComputeSunState(run.SimTime(), 640);
-      EXPECT_EQ(run.SunOffset().x, sun.offsetX);
-      EXPECT_EQ(run.SunAccel().y, sun.accelY);
-      if (!run.Ended() && run.SimTime() - lastKept > 10) {
+    std::int64_t ticks = 0;
+    while (player.Playing()) {
+      const bool ended = player.Step(c.increment);
+      ++ticks;
+      EXPECT_EQ(ended, !player.Playing());
+      EXPECT_GT(player.SimTime(), previous);
+      EXPECT_EQ(player.PrevTime(), previous);
+      previous = player.SimTime();
+      const barywalk::SunState sun = barywalk::ComputeSunState(player.SimTime(), 640);
+      EXPECT_EQ(player.SunOffset().x, sun.offsetX);
+      EXPECT_EQ(player.SunAccel().y, sun.accelY);
+      if (!ended && player.SimTime() - lastKept > 10) {
         ++offered;
-        lastKept = run.SimTime();
+        lastKept = player.SimTime();
       }
-      EXPECT_EQ(run.Path().Points().size(), offered);
+      EXPECT_EQ(player.Path().Points().size(), offered);
     }
-    EXPECT_GE(run.SimTime(), c.end);
-    EXPECT_LE(run.SimTime() - std::fmax(c.increment, 1.0 / 1440), c.end);  // one step at most
-    EXPECT_EQ(run.Ticks(), barywalk::CountForwardTicks(c.start, c.end, c.increment));
-    EXPECT_FALSE(run.Tick());  // nothing after the end
-    const std::size_t points = run.Path().Points().size();
-    run.ShowAt(c.start + 0.25);
-    EXPECT_EQ(run.SimTime(), c.start + 0.25);
-    EXPECT_EQ(run.SunOffset().x, barywalk::ComputeSunState(c.start + 0.25, 640).offsetX);
-    EXPECT_EQ(run.Path().Points().size(), points);
+    EXPECT_TRUE(player.Stopped());
+    EXPECT_GE(player.SimTime(), c.end);
+    EXPECT_LE(player.SimTime() - std::fmax(c.increment, 1.0 / 1440), c.end);  // one step at most
+    EXPECT_EQ(ticks, barywalk::CountForwardTicks(c.start, c.end, c.increment));
+    EXPECT_FALSE(player.Step(c.increment));  // stopped: the time stands
+    EXPECT_EQ(player.SimTime(), previous);
+    const std::size_t points = player.Path().Points().size();
+    player.ShowAt(c.start + 0.25);
+    EXPECT_EQ(player.SimTime(), c.start + 0.25);
+    EXPECT_EQ(player.SunOffset().x, barywalk::ComputeSunState(c.start + 0.25, 640).offsetX);
+    EXPECT_EQ(player.Path().Points().size(), points);
   }
+}
+
+// Paused or playing backwards the time holds or falls and the trail takes
+// nothing; a reset keeps the state and empties the trail.
+TEST(Player, OnlyForwardPlayFeedsTheTrail) {
+  const double start = 2451545.0, end = 2451645.0;
+  barywalk::Player player(640);
+  player.Reset(start, end);
+  player.Play(false);
+  player.Step(20);
+  ASSERT_EQ(player.Path().Points().size(), 1u);
+  player.Pause();
+  EXPECT_FALSE(player.Step(20));
+  EXPECT_EQ(player.SimTime(), start + 20);
+  player.Play(true);
+  EXPECT_FALSE(player.Step(20));  // back onto the start: still playing
+  EXPECT_EQ(player.SimTime(), start);
+  EXPECT_TRUE(player.Step(20));  // below the start: the run ends there
+  EXPECT_EQ(player.SimTime(), start - 20);
+  EXPECT_EQ(player.Path().Points().size(), 1u);
+  player.Play(false);
+  player.Reset(start, end);
+  EXPECT_TRUE(player.Playing());
+  EXPECT_TRUE(player.Path().Points().empty());
 }
 
 }  // namespace

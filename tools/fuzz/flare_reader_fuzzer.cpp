@@ -48,7 +48,8 @@ void CheckFlares(const barywalk::FlareMap& flares, int count) {
   }
 }
 
-void DrawAndRecordAFrame(const barywalk::FlareMap& flares) {
+void DrawAndRecordAFrame(const barywalk::FlareMap& flares,
+                         const barywalk::FlareScaling& scaling) {
   if (flares.empty()) return;
   const double simTime = std::next(flares.begin(), flares.size() / 2)->first;
   barywalk::FlareFrame frame;
@@ -57,7 +58,8 @@ void DrawAndRecordAFrame(const barywalk::FlareMap& flares) {
   frame.centreX = 320.0;
   frame.centreY = 310.0;
   frame.sunRadius = 74.6;
-  frame.maxFlareSize = barywalk::MaxFlareSize(flares);
+  frame.scaling = scaling;
+  frame.maxFlareSize = barywalk::MaxFlareSize(flares, scaling);
   const barywalk::PlanetLongitudes planets = {{"Earth", 1.0}, {"Jupiter", 4.0}, {"Mars", 6.2}};
   barywalk::FlareStatMap stats;
   const barywalk::FlareWindow window = barywalk::FlareVisibilityWindow(simTime, false, 300, 0.5);
@@ -77,8 +79,7 @@ void DrawAndRecordAFrame(const barywalk::FlareMap& flares) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
-  barywalk::SetFlareLogScale(size % 2 == 1);
-  barywalk::SetFlareAreaClip(size % 3 == 0 ? -1.0 : 800.0);
+  const barywalk::FlareScaling scaling{size % 3 == 0 ? -1.0 : 800.0, size % 2 == 1};
 
   std::istringstream in(text);
   barywalk::FlareMap flares;
@@ -89,6 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(static_cast<int>(flares.size()) == result.flareCount && runningIndex == result.flareCount);
   Check(result.incompleteLines >= 0 && result.incompleteLines <= result.flareCount);
   CheckFlares(flares, result.flareCount);
-  DrawAndRecordAFrame(flares);
+  DrawAndRecordAFrame(flares, scaling);
   return 0;
 }

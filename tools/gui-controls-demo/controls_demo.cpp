@@ -24,6 +24,7 @@
 #include "controls/date_generic_ctrl.h"
 #include "controls/push_button.h"
 #include "controls/spin_ctrl_dbl.h"
+#include "simulation/run_settings.h"
 
 namespace {
 
@@ -80,7 +81,7 @@ class ControlsDemoFrame : public wxFrame {
     grid->Add(control, 0, wxALIGN_CENTER_VERTICAL);
   }
 
-  // The increment control: 1/1440 to 365 days, 0.11, step 0.1, a text
+  // The increment control with the dialog's range, value and step, a text
   // field 50 pixels wide.
   wxWindow* CreateIncrement(wxWindow* parent) {
     auto* spin = new wxSpinCtrlDbl(parent, wxID_ANY, wxEmptyString, wxDefaultPosition,
@@ -90,9 +91,10 @@ class ControlsDemoFrame : public wxFrame {
     const wxSpinButton* arrows = spin->GetSpinButton();
     const int arrowWidth = arrows ? arrows->GetSize().x : 0;
     spin->SetInitialSize(wxSize(kIncrementWidth + arrowWidth, spin->GetSize().y));
-    spin->SetRange(1.0 / 1440.0, 365.0);
-    spin->SetValue(0.11);
-    spin->SetIncrement(0.1);
+    const barywalk::NumberSetting& increment = barywalk::kIncrementSetting;
+    spin->SetRange(increment.low, increment.high);
+    spin->SetValue(increment.initial);
+    spin->SetIncrement(increment.step);
     spin->Bind(wxEVT_COMMAND_SPINCTRL_UPDATED, [this, spin](wxCommandEvent& event) {
       ShowStatus(wxString::Format("Increment: %g days", spin->GetValue()));
       event.Skip();

@@ -1,8 +1,10 @@
 #include "cli_args.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
+#include "analysis/theory_range.h"
 #include "ephemeris/julian_day.h"
 
 #include <wx/datetime.h>
@@ -143,20 +145,78 @@ bool ParseTime(const std::string& text, double& jd, std::string& error) {
   return true;
 }
 
-bool ParseDialogTime(const std::string& text, bool utc, double& jd, std::string& error) {
-  UtcDateTime date;
-  const bool dateOnly = !utc && ReadDateTime(text, date) == DateTimeSyntax::kOk &&
-                        text.find('T') == std::string::npos && IsValidUtc(date);
-  if (!dateOnly) return ParseTime(text, jd, error);
-  // The toolkit's own arithmetic, so that the time is the dialog's to the bit.
+const char* const kDateAloneRule =
+    "a date alone (1980-01-01) is local midnight in the zone of TZ, as the dialog's date "
+    "fields take it, or UTC midnight with --utc";
+
+namespace {
+
+// Local midnight of a calendar date by the toolkit's own arithmetic, so
+// that the time is the dialog's to the bit.
+bool LocalMidnight(const UtcDateTime& date, double& jd) {
   const wxDateTime local(static_cast<wxDateTime::wxDateTime_t>(date.day),
                          static_cast<wxDateTime::Month>(date.month - 1), date.year);
-  if (!local.IsValid()) {
-    error = "no such date: " + Quoted(text);
-    return false;
-  }
+  if (!local.IsValid()) return false;
   jd = local.GetJulianDayNumber();
   return true;
+}
+
+std::string Named(const std::string& option, const std::string& message) {
+  return option.empty() ? message : option + ": " + message;
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trimmed(const std::string& text) {
+  const std::size_t begin = text.find_first_not_of(" \t");
+  if (begin == std::string::npos) return "";
+  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
+}
+
+}  // namespace
+
+double TimeArgument(const std::string& option, const std::string& text, bool utc) {
+  double jd = 0;
+  std::string error;
+  UtcDateTime date;
+  const bool dateAlone = !utc && ReadDateTime(text, date) == DateTimeSyntax::kOk &&
+                         text.find('T') == std::string::npos && IsValidUtc(date);
+  if (dateAlone ? !LocalMidnight(date, jd) : !ParseTime(text, jd, error)) {
+    throw UsageError(Named(option, dateAlone ? "no such date: " + Quoted(text) : error));
+  }
+  if (!WithinTheoryRange(jd)) {
+    throw UsageError(Named(option, "the time " + Quoted(text) +
+                                       " lies outside the years 0 to 4000 that the planetary "
+                                       "theories cover"));
+  }
+  return jd;
+}
+
+std::array<bool, kPlanetCount> PlanetList(const std::string& option, const std::string& text) {
+  std::array<bool, kPlanetCount> chosen{};
+  const std::string whole = Lower(Trimmed(text));
+  if (whole == "all") chosen.fill(true);
+  if (whole == "all" || whole == "none") return chosen;
+  std::size_t begin = 0;
+  while (begin <= text.size()) {
+    std::size_t end = text.find(',', begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string name = Trimmed(text.substr(begin, end - begin));
+    bool known = false;
+    for (int i = 0; i < kPlanetCount; ++i) {
+      if (Lower(name) == Lower(PlanetName(kAllPlanets[i]))) chosen[i] = known = true;
+    }
+    if (!known) {
+      throw UsageError(option + ": unknown planet " + Quoted(name) +
+                       " (Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto, "
+                       "or all or none)");
+    }
+    begin = end + 1;
+  }
+  return chosen;
 }
 
 }  // namespace barywalk

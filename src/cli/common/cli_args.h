@@ -3,8 +3,11 @@
 // ("PROGRAM: message" on standard error, status 2 for bad input).
 #pragma once
 
+#include <array>
 #include <stdexcept>
 #include <string>
+
+#include "ephemeris/planets.h"
 
 namespace barywalk {
 
@@ -33,12 +36,22 @@ bool ParseWholeNumber(const std::string& text, long long& value);
 // lie within +-kJulianDayLimit. Returns false and sets `error` otherwise.
 bool ParseTime(const std::string& text, double& jd, std::string& error);
 
-// A TIME argument of a setting that the dialog takes from its date
-// controls (--from, --to, --at): a calendar date alone ("1980-01-01") means
-// local midnight of that date, as the dialog's date fields do (the zone of
-// TZ), or UTC midnight when `utc` is set; every other form is read as by
-// ParseTime (a Julian day, or a date-time in UTC).
-bool ParseDialogTime(const std::string& text, bool utc, double& jd, std::string& error);
+// The rule for a date alone, the same in every program and stated in every
+// help text that takes a time.
+extern const char* const kDateAloneRule;
+
+// A time argument of option `option` ("" for a positional TIME) as every
+// program reads it: a Julian day, a UTC date-time, or a calendar date alone
+// ("1980-01-01"), which means local midnight of that date, as the dialog's
+// date fields take it (the zone of TZ), or UTC midnight when `utc` is set.
+// The time must lie within the span the planetary theories cover. Throws
+// UsageError naming the option and the text.
+double TimeArgument(const std::string& option, const std::string& text, bool utc);
+
+// Planets chosen by a list: "all", "none", or names separated by commas,
+// in any case, with spaces around a name ignored. Throws UsageError naming
+// `option` for a name it does not know.
+std::array<bool, kPlanetCount> PlanetList(const std::string& option, const std::string& text);
 
 // "'text'", for naming an argument in a message.
 std::string Quoted(const std::string& text);

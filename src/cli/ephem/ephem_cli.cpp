@@ -61,8 +61,11 @@ RangeShape ShapeOfRange(double from, double to, double step) {
 
 // --- Arguments ----------------------------------------------------------------
 
+// The time texts, read once all arguments are known: --utc may come last.
 struct OptionValues {
-  bool hasFrom = false, hasTo = false, hasStep = false;
+  bool hasFrom = false, hasTo = false, hasStep = false, utc = false;
+  std::string from, to;
+  std::vector<std::string> times;
 };
 
 int ParseWidth(const std::string& text) {
@@ -82,15 +85,11 @@ double ParseStep(const std::string& text) {
   return step;
 }
 
-double TimeArgument(const std::string& option, const std::string& text) {
-  double jd = 0;
-  std::string error;
-  if (!ParseTime(text, jd, error)) throw UsageError(option.empty() ? error : option + ": " + error);
-  return jd;
-}
-
 // Checks that the options form either a list of times or a complete range.
 void CheckRequestShape(EphemRequest& request, const OptionValues& seen) {
+  for (const std::string& text : seen.times) {
+    request.times.push_back(TimeArgument("", text, seen.utc));
+  }
   const bool anyRange = seen.hasFrom || seen.hasTo || seen.hasStep;
   if (anyRange && !request.times.empty()) {
     throw UsageError("TIME arguments cannot be combined with --from, --to and --step");
@@ -107,6 +106,8 @@ void CheckRequestShape(EphemRequest& request, const OptionValues& seen) {
     throw UsageError(std::string("--from, --to and --step go together: ") + missing +
                      " is missing");
   }
+  request.from = TimeArgument("--from", seen.from, seen.utc);
+  request.to = TimeArgument("--to", seen.to, seen.utc);
   if (request.from > request.to) throw UsageError("--from is later than --to");
   request.isRange = true;
   const RangeShape shape = ShapeOfRange(request.from, request.to, request.step);
@@ -129,9 +130,13 @@ const char* const kDescription =
     "row per time, every number with 17 significant digits.\n";
 
 const char* const kFooter =
-    "TIME is a Julian day (2451545.0) or a UTC date-time in ISO 8601\n"
-    "(2000-01-01, 2000-01-01T12:00, 2000-01-01T12:00:00Z); a date alone is\n"
-    "00:00 UTC. Years may be signed and are proleptic Gregorian; year 0 is 1 BC.\n"
+    "TIME is a Julian day (2451545.0), a UTC date-time in ISO 8601\n"
+    "(2000-01-01T12:00, 2000-01-01T12:00:00Z), or a date alone (2000-01-01): local\n"
+    "midnight in the zone of TZ, as the dialog's date fields take it, or UTC\n"
+    "midnight with --utc. Years may be signed and are proleptic Gregorian; year 0\n"
+    "is 1 BC. Times must lie within the years 0 to 4000, where the VSOP87 series\n"
+    "of the eight planets hold; Pluto's theory is fitted to the years 1885 to\n"
+    "2099 and outside them gives its mean orbit only.\n"
     "\n"
     "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
     "itself is included when the steps land on it (within rounding). At most\n"
@@ -146,13 +151,13 @@ std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValue
   cli->Option("--width", "PIXELS", "width of the view panel (default 640)",
               [&request](const std::string& text) { request.width = ParseWidth(text); })
       .Option("--from", "TIME", "first time of a range",
-              [&](const std::string& text) {
-                request.from = TimeArgument("--from", text);
+              [&seen](const std::string& text) {
+                seen.from = text;
                 seen.hasFrom = true;
               })
       .Option("--to", "TIME", "last time of a range",
-              [&](const std::string& text) {
-                request.to = TimeArgument("--to", text);
+              [&seen](const std::string& text) {
+                seen.to = text;
                 seen.hasTo = true;
               })
       .Option("--step", "DAYS", "days between rows of a range, greater than 0",
@@ -160,9 +165,10 @@ std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValue
                 request.step = ParseStep(text);
                 seen.hasStep = true;
               })
-      .Positionals("TIME", "times of the rows, in order", [&request](const std::string& text) {
-        request.times.push_back(TimeArgument("", text));
-      });
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
+            [&seen] { seen.utc = true; })
+      .Positionals("TIME", "times of the rows, in order",
+                   [&seen](const std::string& text) { seen.times.push_back(text); });
   return cli;
 }
 

@@ -56,9 +56,10 @@ const char* const kImportDescription =
     "the disc is rejected. A row equal to one written (start, class and\n"
     "position) is counted as a duplicate. See docs/import.md.\n";
 
-const char* const kImportFooter =
-    "TIME: a date (00:00 UTC), an ISO date-time in UTC (2011-02-15T01:44Z) or a\n"
-    "Julian day. The last of options given twice counts.\n"
+const std::string kImportFooter =
+    std::string("TIME: a Julian day, a UTC date-time (2011-02-15T01:44Z), or ") + kDateAloneRule +
+    ";\nwithin the years 0 to 4000, where the planetary theories hold. The last of\n"
+    "options given twice counts.\n"
     "\n"
     "Exit status: 0 done, 1 an output could not be written, 2 bad arguments or\n"
     "an input that cannot be imported (unreadable, unknown format, a header\n"
@@ -72,6 +73,8 @@ struct ImportArgs {
   ImportFilters filters;
   FlareColumns columns = FlareColumns::WithClassAndRegion;
   std::optional<CsvColumnNames> csvColumns;  // --columns, for --format csv
+  std::optional<std::string> from, to;  // read once --utc is known
+  bool utc = false;
 };
 
 // "2011-12-31" (optionally signed, longer years): a calendar date alone.
@@ -86,15 +89,16 @@ bool IsDateAlone(const std::string& text) {
          std::isdigit(static_cast<unsigned char>(text[pos + 5]));
 }
 
-double TimeArgument(const std::string& option, const std::string& text) {
-  double jd = 0;
-  std::string error;
-  if (!ParseTime(text, jd, error)) throw UsageError(option + ": " + error);
-  return jd;
-}
-
 // What the options leave to be checked once all of them are read.
-void CheckImportArgs(const ImportArgs& parsed) {
+void CompleteImportArgs(ImportArgs& parsed) {
+  ImportFilters& filters = parsed.filters;
+  if (parsed.from) filters.fromJd = TimeArgument("--from", *parsed.from, parsed.utc);
+  if (parsed.to) {
+    filters.toJd = TimeArgument("--to", *parsed.to, parsed.utc);
+    // A date alone keeps its whole day: up to the next midnight.
+    filters.toExclusive = IsDateAlone(*parsed.to);
+    if (filters.toExclusive) *filters.toJd += 1.0;
+  }
   if (parsed.inputs.empty()) throw UsageError("no catalog given; see 'barywalk-flares import --help'");
   if (parsed.rejectsPath && *parsed.rejectsPath == parsed.output) {
     throw UsageError("-o and --rejects name the same file " + Quoted(parsed.output));
@@ -170,8 +174,8 @@ void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) 
   }
 }
 
-int RunImport(const ImportArgs& parsed, std::ostream& err) {
-  CheckImportArgs(parsed);
+int RunImport(ImportArgs parsed, std::ostream& err) {
+  CompleteImportArgs(parsed);
   // Every input is read before any output is begun: an input that cannot
   // be imported leaves no file behind.
   std::vector<CatalogImport> imports;
@@ -249,15 +253,12 @@ void AddImportCommand(CommandLine& program, std::ostream& err) {
                 filters.minClass = GoesClassArgument("--min-class", text);
               })
       .Option("--from", "TIME", "keep flares starting at TIME or later",
-              [&filters](const std::string& text) { filters.fromJd = TimeArgument("--from", text); })
+              [parsed](const std::string& text) { parsed->from = text; })
       .Option("--to", "TIME",
               "keep flares starting at TIME or earlier; a date alone keeps that whole day",
-              [&filters](const std::string& text) {
-                filters.toJd = TimeArgument("--to", text);
-                // A date alone keeps its whole day: up to the next midnight.
-                filters.toExclusive = IsDateAlone(text);
-                if (filters.toExclusive) *filters.toJd += 1.0;
-              })
+              [parsed](const std::string& text) { parsed->to = text; })
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
+            [parsed] { parsed->utc = true; })
       .Flag("--require-position", "leave out flares without a position (the default)",
             [&filters] { filters.requirePosition = true; })
       .Flag("--no-require-position", "write them too, at latitude 0 and longitude 0",

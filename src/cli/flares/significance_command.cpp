@@ -64,30 +64,8 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::string Trim(const std::string& text) {
-  const std::size_t begin = text.find_first_not_of(" \t");
-  if (begin == std::string::npos) return "";
-  return text.substr(begin, text.find_last_not_of(" \t") - begin + 1);
-}
-
 std::vector<Planet> ParsePlanetSet(const std::string& text) {
-  if (Lower(Trim(text)) == "all") return {kAllPlanets.begin(), kAllPlanets.end()};
-  std::vector<bool> chosen(kPlanetCount, false);
-  std::stringstream list(text);
-  std::string name;
-  while (std::getline(list, name, ',')) {
-    name = Trim(name);
-    int found = -1;
-    for (int i = 0; i < kPlanetCount; ++i) {
-      if (Lower(name) == Lower(PlanetName(kAllPlanets[i]))) found = i;
-    }
-    if (found < 0) {
-      throw UsageError("--planets: unknown planet " + Quoted(name) +
-                       " (Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto "
-                       "or all)");
-    }
-    chosen[found] = true;
-  }
+  const std::array<bool, kPlanetCount> chosen = PlanetList("--planets", text);
   std::vector<Planet> planets;
   for (int i = 0; i < kPlanetCount; ++i) {
     if (chosen[i]) planets.push_back(kAllPlanets[i]);
@@ -336,7 +314,7 @@ void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
       .Command("significance", kSignificanceSummary, kSignificanceDescription, kSignificanceFooter,
                [request, &err] { return RunSignificance(*request, err); })
       .Option("--planets", "LIST",
-              "planets tested, by name, comma-separated, or 'all' (default: all but the Earth)",
+              "planets tested: names separated by commas, or all (default: all but the Earth)",
               [&options](const std::string& text) { options.planets = ParsePlanetSet(text); })
       .Option("--within", "DEG", "a flare counts for a planet within DEG degrees (5)",
               [request](const std::string& text) { request->within = text; })

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "simulation/sim_clock.h"
+#include "simulation/run_settings.h"
 #include "analysis/stats_replay.h"
 #include "analysis/theory_range.h"
 #include "cli_app.h"
@@ -21,12 +21,6 @@
 namespace barywalk {
 namespace {
 
-// The dialog's defaults and the ranges of its controls.
-constexpr const char* kDefaultFrom = "1980-01-01";
-constexpr const char* kDefaultTo = "2040-01-01";
-constexpr double kMinDurationMinutes = 1, kMaxDurationMinutes = 1440;
-constexpr double kMaxScaleFactor = 100;
-constexpr double kMaxClipArea = 10000;
 constexpr long long kMaxPanelWidth = 100000;
 
 const char* const kStatsSummary = "the flare statistics file of Play forward, without the dialog";
@@ -38,7 +32,9 @@ const char* const kStatsDescription =
     "direction came nearest to a planet's direction. The options are the\n"
     "dialog's settings, with its defaults.\n";
 
-const char* const kStatsFooter =
+const std::string kStatsFooter =
+    std::string("DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or ") + kDateAloneRule +
+    ";\nwithin the years 0 to 4000, where the planetary theories hold.\n\n"
     "Of options that contradict each other (--clip and --no-clip, --duration and\n"
     "--no-duration) the last one given counts.\n"
     "\n"
@@ -47,34 +43,33 @@ const char* const kStatsFooter =
 struct StatsOptions {
   std::vector<std::string> files;
   std::string output = "-";
-  std::string from = kDefaultFrom;
-  std::string to = kDefaultTo;
+  std::string from = IsoDate(kRunStartDate);
+  std::string to = IsoDate(kRunEndDate);
   bool utc = false;
   PlayForwardRun run;
-  double clip = kDefaultFlareAreaClip;
-  bool logScale = false;
+  double clip = kClipLimitSetting.initial;
+  bool logScale = kShownAtStart.logScale;
   FlareLoadOptions load;
 };
 
-double DialogDate(const std::string& option, const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  if (!ParseDialogTime(text, utc, jd, error)) throw UsageError(option + ": " + error);
-  if (!WithinTheoryRange(jd)) {
-    throw UsageError(option + ": " + Quoted(text) +
-                     " lies outside the years 0 to 4000 that the planetary theories cover");
-  }
-  return jd;
+// "(0.11), 1/1440 to 365": a setting's default and range in a help line.
+std::string DefaultAndRange(const NumberSetting& setting) {
+  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
+                                                              : SettingNumber(setting.low);
+  return "(" + SettingNumber(setting.initial) + "), " + low + " to " + SettingNumber(setting.high);
+}
+
+double SettingValue(const std::string& option, const std::string& text,
+                    const NumberSetting& setting) {
+  return NumberInRange(option, text, setting.low, setting.high);
 }
 
 int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
-  options.run.startTime = DialogDate("--from", options.from, options.utc);
-  options.run.endTime = DialogDate("--to", options.to, options.utc);
+  options.run.startTime = TimeArgument("--from", options.from, options.utc);
+  options.run.endTime = TimeArgument("--to", options.to, options.utc);
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
-  // The dialog's two process-wide flare settings, as its check boxes set them.
-  SetFlareAreaClip(options.clip);
-  SetFlareLogScale(options.logScale);
+  options.run.scaling = {options.clip, options.logScale};
 
   OutputFile output(options.output);
   FlareStatMap stats;
@@ -103,40 +98,42 @@ void AddStatsCommand(CommandLine& program, std::ostream& err) {
               [options](const std::string& text) {
                 options->load.minClass = GoesClassArgument("--min-class", text);
               })
-      .Option("--from", "DATE",
-              "start date (1980-01-01); a date alone is local midnight, as the dialog's date "
-              "fields take it; or a Julian day",
+      .Option("--from", "DATE", "start date (" + IsoDate(kRunStartDate) + ")",
               [options](const std::string& text) { options->from = text; })
-      .Option("--to", "DATE", "end date (2040-01-01)",
+      .Option("--to", "DATE", "end date (" + IsoDate(kRunEndDate) + ")",
               [options](const std::string& text) { options->to = text; })
-      .Flag("--utc", "dates alone are UTC midnight instead of local midnight",
+      .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
             [options] { options->utc = true; })
-      .Option("--step", "DAYS", "increment per tick (0.11), 1/1440 to 365",
+      .Option("--step", "DAYS", "increment per tick " + DefaultAndRange(kIncrementSetting),
               [&run](const std::string& text) {
-                run.incrementDays = NumberInRange("--step", text, kMinIncrementDays, kMaxIncrementDays);
+                run.incrementDays = SettingValue("--step", text, kIncrementSetting);
               })
-      .Option("--duration", "MIN", "flares within MIN/2 minutes of the time are shown (300)",
+      .Option("--duration", "MIN",
+              "flares within MIN/2 minutes of the time are shown " +
+                  DefaultAndRange(kDurationSetting),
               [&run](const std::string& text) {
-                run.durationMinutes =
-                    NumberInRange("--duration", text, kMinDurationMinutes, kMaxDurationMinutes);
+                run.durationMinutes = SettingValue("--duration", text, kDurationSetting);
                 run.useDuration = true;
               })
       .Flag("--no-duration", "flares within (increment + 2) days are shown instead",
             [&run] { run.useDuration = false; })
       .Option("--scale", "F",
-              "flare symbol scale factor (1), 0 to 100; symbols of 1 pixel or less are not "
-              "drawn and not measured",
+              "flare symbol scale factor " + DefaultAndRange(kFlareScaleSetting) +
+                  "; symbols of 1 pixel or less are not drawn and not measured",
               [&run](const std::string& text) {
-                run.scaleFactor = NumberInRange("--scale", text, 0, kMaxScaleFactor);
+                run.scaleFactor = SettingValue("--scale", text, kFlareScaleSetting);
               })
-      .Option("--clip", "AREA", "clip the apparent area at AREA millionths (800)",
+      .Option("--clip", "AREA",
+              "clip the apparent area at AREA millionths " + DefaultAndRange(kClipLimitSetting),
               [options](const std::string& text) {
-                options->clip = NumberInRange("--clip", text, 0, kMaxClipArea);
+                options->clip = SettingValue("--clip", text, kClipLimitSetting);
               })
       // As the dialog's unticked "Max app. area".
       .Flag("--no-clip", "no clipping", [options] { options->clip = -1.0; })
       .Flag("--log", "logarithmic apparent area", [options] { options->logScale = true; })
-      .Option("--width", "PX", "panel width in pixels (640); sets the symbol sizes",
+      .Option("--width", "PX",
+              "panel width in pixels (" + std::to_string(kViewSidePixels) +
+                  "); sets the symbol sizes",
               [&run](const std::string& text) {
                 run.panelWidth = static_cast<int>(WholeNumberInRange("--width", text, 1, kMaxPanelWidth));
               })

@@ -20,7 +20,7 @@
 #include "frame_sinks.h"
 #include "private_display.h"
 #include "render/frame_drawing.h"
-#include "simulation/forward_run.h"
+#include "simulation/player.h"
 
 namespace barywalk {
 namespace {
@@ -66,7 +66,12 @@ class Toolkit {
   Toolkit& operator=(const Toolkit&) = delete;
 };
 
-wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const ForwardRun& run,
+// As the dialog's "Max app. area" and "Show logartithmic" set it.
+FlareScaling FlareScalingOf(const RenderOptions& options) {
+  return {options.clip ? options.clipLimit : -1.0, options.logScale};
+}
+
+wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const Player& run,
                   FrameCanvas& canvas) {
   FrameState state;
   state.simTime = run.SimTime();
@@ -77,9 +82,24 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
   state.flares = &flares.flares;
   state.maxFlareSize = flares.maxFlareSize;
   PlanetLongitudes longitudes;
+  FrameSettings settings = options.frame;
+  settings.flareScaling = FlareScalingOf(options);
   const int w = options.width;
-  return canvas.Render(
-      [&](wxDC& dc) { DrawViewFrame(dc, w, w, options.frame, state, longitudes); });
+  return canvas.Render([&](wxDC& dc) { DrawViewFrame(dc, w, w, settings, state, longitudes); });
+}
+
+// Plays from `from` to `to` as the dialog's Play forwards from a stop does,
+// calling `tick` with the number of ticks made after each one.
+std::int64_t PlayForwards(Player& player, double from, double to, double step,
+                          const std::function<void(std::int64_t)>& tick) {
+  player.Reset(from, to);
+  player.Play(false);
+  std::int64_t ticks = 0;
+  while (player.Playing()) {
+    player.Step(step);
+    tick(++ticks);
+  }
+  return ticks;
 }
 
 // A numbered sequence written over a longer one leaves the older frames
@@ -100,11 +120,9 @@ void WarnOfOlderFrames(const RenderOptions& options, std::int64_t frames, std::o
 
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
   LoadedFlares loaded;
-  SetFlareAreaClip(options.clip ? options.clipLimit : -1.0);
-  SetFlareLogScale(options.logScale);
   if (options.flareFiles.empty()) return loaded;
   loaded.flares = LoadCatalogs(options.flareFiles, kProgram, err).flares;
-  loaded.maxFlareSize = MaxFlareSize(loaded.flares);
+  loaded.maxFlareSize = MaxFlareSize(loaded.flares, FlareScalingOf(options));
   return loaded;
 }
 
@@ -117,27 +135,26 @@ std::int64_t TickCount(const RenderOptions& options) {
 std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
                           const std::function<void(const wxImage&, std::int64_t)>& emit,
                           const std::function<void(std::int64_t)>& onTick) {
-  auto ticked = [&](const ForwardRun& run) {
+  auto ticked = [&](std::int64_t ticks) {
     if (g_interrupted) throw Interrupted();
-    if (onTick) onTick(run.Ticks());
+    if (onTick) onTick(ticks);
   };
   FrameCanvas canvas(options.width, options.width);
+  Player player(options.width);
   if (options.hasAt) {
     // The stopped player at --at; a trail is the one a run from --from
     // collects before reaching --at.
-    const bool trail = options.frame.sunLayer.orbit;
-    ForwardRun run(trail ? options.from : options.at, options.at, options.step, options.width);
-    while (trail && run.Tick()) ticked(run);
-    run.ShowAt(options.at);
-    emit(DrawFrame(options, flares, run, canvas), 1);
+    if (options.frame.sunLayer.orbit) {
+      PlayForwards(player, options.from, options.at, options.step, ticked);
+    }
+    player.ShowAt(options.at);
+    emit(DrawFrame(options, flares, player, canvas), 1);
     return 1;
   }
-  ForwardRun run(options.from, options.to, options.step, options.width);
-  while (run.Tick()) {
-    ticked(run);
-    emit(DrawFrame(options, flares, run, canvas), run.Ticks());
-  }
-  return run.Ticks();
+  return PlayForwards(player, options.from, options.to, options.step, [&](std::int64_t ticks) {
+    ticked(ticks);
+    emit(DrawFrame(options, flares, player, canvas), ticks);
+  });
 }
 
 int RunRender(const RenderOptions& options, std::ostream& err) {

@@ -22,8 +22,8 @@ struct LoadedFlares {
 };
 
 // Reads the flare files (throws UsageError for a file that cannot be read
-// to its end; writes a warning line to `err` for incomplete lines) and sets
-// the process-wide clipping and logarithmic settings.
+// to its end; writes a warning line to `err` for incomplete lines) and
+// finds their largest symbol size under the options' clipping and scaling.
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err);
 
 // Draws the frames that `options` asks for, in order, and hands each to

@@ -6,7 +6,7 @@
 
 #include "cli_app.h"
 #include "cli_args.h"
-#include "simulation/sim_clock.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 namespace {
@@ -37,38 +37,6 @@ double NumberIn(const std::string& name, const std::string& text, double low, do
     throw UsageError(name + " must be " + range + ", got " + Quoted(text));
   }
   return value;
-}
-
-// "all", "none" or planet names separated by commas, in any case.
-std::array<bool, kPlanetCount> ParsePlanets(const std::string& text) {
-  std::array<bool, kPlanetCount> shown{};
-  const std::string lower = Lower(text);
-  if (lower == "all") shown.fill(true);
-  if (lower == "all" || lower == "none") return shown;
-  std::size_t begin = 0;
-  while (begin <= text.size()) {
-    std::size_t end = text.find(',', begin);
-    if (end == std::string::npos) end = text.size();
-    const std::string name = text.substr(begin, end - begin);
-    bool known = false;
-    for (int i = 0; i < kPlanetCount; ++i) {
-      if (Lower(name) == Lower(PlanetName(kAllPlanets[i]))) shown[i] = known = true;
-    }
-    if (!known) {
-      throw UsageError("unknown planet " + Quoted(name) +
-                       " in --planets (Mercury, Venus, Earth, Mars, Jupiter, Saturn, Uranus, "
-                       "Neptune, Pluto, or all or none)");
-    }
-    begin = end + 1;
-  }
-  return shown;
-}
-
-double ParseDate(const std::string& name, const std::string& text, bool utc) {
-  double jd = 0;
-  std::string error;
-  if (!ParseDialogTime(text, utc, jd, error)) throw UsageError(name + ": " + error);
-  return jd;
 }
 
 OutputKind KindOfOutput(const std::string& path, bool hasAt) {
@@ -112,7 +80,7 @@ OutputKind KindOfOutput(const std::string& path, bool hasAt) {
 }  // namespace
 
 struct RenderTexts {
-  std::string output, from = "1980-01-01", to = "2040-01-01", at;
+  std::string output, from = IsoDate(kRunStartDate), to = IsoDate(kRunEndDate), at;
   bool hasOutput = false, hasTo = false;
 };
 
@@ -125,9 +93,9 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
     throw UsageError("--at draws one frame and --to ends a run: give one of them");
   }
   options.kind = KindOfOutput(options.output, options.hasAt);
-  options.from = ParseDate("--from", texts.from, options.utc);
-  options.to = ParseDate("--to", texts.to, options.utc);
-  if (options.hasAt) options.at = ParseDate("--at", texts.at, options.utc);
+  options.from = TimeArgument("--from", texts.from, options.utc);
+  options.to = TimeArgument("--to", texts.to, options.utc);
+  if (options.hasAt) options.at = TimeArgument("--at", texts.at, options.utc);
   if (!options.hasAt) {
     if (options.from > options.to) throw UsageError("--from is later than --to");
     if ((options.to - options.from) / options.step > kMaxFrames) {
@@ -162,8 +130,10 @@ const char* const kDescription =
     "  run.gif          an animated GIF\n"
     "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
     "\n"
-    "DATE: a date such as 1980-01-01 is local midnight, as in the program's date\n"
-    "fields; also a Julian day, or a UTC date-time such as 2000-01-01T12:00.\n";
+    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or a date alone\n"
+    "(1980-01-01): local midnight in the zone of TZ, as the dialog's date fields\n"
+    "take it, or UTC midnight with --utc; within the years 0 to 4000, where the\n"
+    "planetary theories hold.\n";
 
 const char* const kFooter =
     "Of options that contradict each other (--trail and --no-trail, --accel and\n"
@@ -176,6 +146,28 @@ const char* const kFooter =
     "Exit status: 0 on success, 1 when the output could not be written\n"
     "completely, 2 on a bad argument, an unreadable flare file or a missing\n"
     "encoder or display (one line on standard error).\n";
+
+// "a scale factor from 0 to 100 (default 1)": a setting's range and default.
+std::string RangeText(const std::string& what, const NumberSetting& setting) {
+  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
+                                                              : SettingNumber(setting.low);
+  return what + " from " + low + " to " + SettingNumber(setting.high) + " (default " +
+         SettingNumber(setting.initial) + ")";
+}
+
+// A number within the setting's range; `what` says what it is in the message.
+double SettingValue(const std::string& name, const std::string& text,
+                    const NumberSetting& setting, const std::string& what) {
+  return NumberIn(name, text, setting.low, setting.high, RangeText(what, setting));
+}
+
+std::string PlanetsAtStart() {
+  std::string names;
+  for (int i = 0; i < kPlanetCount; ++i) {
+    if (kShownAtStart.planets[i]) names += (names.empty() ? "" : ",") + std::string(PlanetName(kAllPlanets[i]));
+  }
+  return names;
+}
 
 // The options, filling `options` and `texts` as they are read.
 void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
@@ -198,16 +190,16 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
                 }
                 o.fps = fps;
               })
-      .Option("--from", "DATE", "start of the run (default 1980-01-01)", text(t.from))
-      .Option("--to", "DATE", "end of the run (default 2040-01-01)",
+      .Option("--from", "DATE", "start of the run (default " + IsoDate(kRunStartDate) + ")",
+              text(t.from))
+      .Option("--to", "DATE", "end of the run (default " + IsoDate(kRunEndDate) + ")",
               [&t](const std::string& value) {
                 t.to = value;
                 t.hasTo = true;
               })
-      .Option("--step", "DAYS", "days per step, 1/1440 to 365 (default 0.11)",
+      .Option("--step", "DAYS", RangeText("days per step", kIncrementSetting),
               [&o](const std::string& value) {
-                o.step = NumberIn("--step", value, kMinIncrementDays, kMaxIncrementDays,
-                                  "a number of days from 1/1440 (one minute) to 365");
+                o.step = SettingValue("--step", value, kIncrementSetting, "a number of days");
               })
       .Option("--at", "DATE",
               "one frame at DATE; with --trail, the trail is the one a run from --from collects "
@@ -219,9 +211,9 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
       .Flag("--utc", "dates and the date label in UTC instead of the zone of TZ",
             [&o] { o.utc = true; })
       .Option("--planets", "LIST",
-              "planet directions: names separated by commas, all or none (default "
-              "Earth,Jupiter,Saturn,Uranus,Neptune)",
-              [&o](const std::string& value) { o.frame.planets = ParsePlanets(value); })
+              "planet directions: names separated by commas, all or none (default " +
+                  PlanetsAtStart() + ")",
+              [&o](const std::string& value) { o.frame.planets = PlanetList("--planets", value); })
       .Flag("--year", "the year in the date label (shown)", [&sun] { sun.year = true; })
       .Flag("--no-year", "no date label at all", [&sun] { sun.year = false; })
       .Flag("--month", "the month in the date label (shown)", [&sun] { sun.month = true; })
@@ -234,15 +226,19 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
       .Flag("--trail", "the Sun's trail (the program's \"Solar orbit\")",
             [&sun] { sun.orbit = true; })
       .Flag("--no-trail", "no trail (the default)", [&sun] { sun.orbit = false; })
-      .Option("--accel", "FACTOR", "the acceleration vector with its display factor (off)",
+      .Option("--accel", "FACTOR",
+              "the acceleration vector with its display factor (off), " +
+                  RangeText("a factor", kAccelFactorSetting),
               [&sun](const std::string& value) {
                 sun.acceleration = true;
                 sun.accelFactor =
-                    NumberIn("--accel", value, 0, 1e6, "a display factor from 0 to 1000000");
+                    SettingValue("--accel", value, kAccelFactorSetting, "a display factor");
               })
       .Flag("--no-accel", "no acceleration vector (the default)",
             [&sun] { sun.acceleration = false; })
-      .Option("--width", "PX", "the square panel's size, 64 to 8192 (default 640)",
+      .Option("--width", "PX",
+              "the square panel's size, 64 to 8192 (default " + std::to_string(kViewSidePixels) +
+                  ")",
               [&o](const std::string& value) {
                 long long width = 0;
                 if (!ParseWholeNumber(value, width) || width < kMinWidth || width > kMaxWidth) {
@@ -255,24 +251,26 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
                [&o](const std::string& value) { o.flareFiles.push_back(value); })
       .Flag("--no-flares", "no flare layer (shown by default, with the flare count)",
             [&o] { o.frame.flares = false; })
-      .Option("--duration", "MIN", "flares within MIN/2 minutes of the time (default 300)",
+      .Option("--duration", "MIN",
+              "flares within MIN/2 minutes of the time, " + RangeText("MIN", kDurationSetting),
               [&o](const std::string& value) {
                 o.frame.useDuration = true;
                 o.frame.durationMinutes =
-                    NumberIn("--duration", value, 1, 1440, "a number of minutes from 1 to 1440");
+                    SettingValue("--duration", value, kDurationSetting, "a number of minutes");
               })
       .Flag("--no-duration", "flares within step + 2 days instead",
             [&o] { o.frame.useDuration = false; })
-      .Option("--scale", "FACTOR", "symbol scale factor, 0 to 100 (default 1)",
+      .Option("--scale", "FACTOR", RangeText("symbol scale factor", kFlareScaleSetting),
               [&o](const std::string& value) {
                 o.frame.flareScale =
-                    NumberIn("--scale", value, 0, 100, "a scale factor from 0 to 100");
+                    SettingValue("--scale", value, kFlareScaleSetting, "a scale factor");
               })
-      .Option("--clip", "AREA", "largest apparent area, millionths of the disk (default 800)",
+      .Option("--clip", "AREA",
+              RangeText("largest apparent area, millionths of the disk,", kClipLimitSetting),
               [&o](const std::string& value) {
                 o.clip = true;
-                o.clipLimit = NumberIn("--clip", value, 0, 10000,
-                                       "an area in millionths of the solar disk from 0 to 10000");
+                o.clipLimit = SettingValue("--clip", value, kClipLimitSetting,
+                                           "an area in millionths of the solar disk");
               })
       .Flag("--no-clip", "no limit", [&o] { o.clip = false; })
       .Flag("--log", "logarithmic apparent area", [&o] { o.logScale = true; })

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/frame_drawing.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 
@@ -26,17 +27,17 @@ struct RenderOptions {
   // The run (Julian days): the player's ticks from `from` until the first
   // time at or past `to`, `step` days apart. With `hasAt` one frame at `at`;
   // its trail, if shown, is the one a run from `from` collects before `at`.
-  double from = 0.0, to = 0.0, step = 0.11;
+  double from = 0.0, to = 0.0, step = kIncrementSetting.initial;
   bool hasAt = false;
   double at = 0.0;
   bool utc = false;  // dates and the date label in UTC instead of TZ
-  int width = 640;   // the square panel's size, pixels
-  double fps = 33.0;
+  int width = kViewSidePixels;  // the square panel's size, pixels
+  double fps = 1000 / kTickPeriodMs;  // the player's tick, in whole frames
   FrameSettings frame;
   std::vector<std::string> flareFiles;
-  bool clip = true;
-  double clipLimit = 800.0;  // millionths of the solar disk
-  bool logScale = false;
+  bool clip = kShownAtStart.clip;
+  double clipLimit = kClipLimitSetting.initial;  // millionths of the solar disk
+  bool logScale = kShownAtStart.logScale;
 };
 
 class CommandLine;
