@@ -81,6 +81,42 @@ TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
   }
 }
 
+// Old Mac files end lines with CR alone: each still ends a row, in a NOAA
+// report and a CSV list alike. A line too long to be a row (megabytes of
+// commas) is one unreadable row, the rows around it are read.
+TEST(CatalogImportTest, CarriageReturnLineEndsAndOverlongLines) {
+  for (const char* file : {"goes-xrs-report_2003-excerpt.txt", "final_flare_list_sc24-excerpt.csv"}) {
+    SCOPED_TRACE(file);
+    const std::string crlf = FileBytes(CatalogDataPath(file));
+    std::string cr;
+    for (std::size_t i = 0; i < crlf.size(); ++i) {
+      const bool lineEnd = crlf[i] == '\n';
+      if (lineEnd && i > 0 && crlf[i - 1] == '\r') continue;
+      cr += lineEnd ? '\r' : crlf[i];
+    }
+    ASSERT_EQ(cr.find('\n'), std::string::npos);
+    const CatalogImport asIs = Import(file);
+    const CatalogImport oldMac = ImportCatalogText(cr, file, std::nullopt, {});
+    EXPECT_EQ(oldMac.rows, asIs.rows);
+    EXPECT_EQ(oldMac.flares.size(), asIs.flares.size());
+    EXPECT_EQ(CountReasons(oldMac), CountReasons(asIs));
+  }
+  const std::vector<std::string> list = [] {
+    std::vector<std::string> lines;
+    std::istringstream in(FileBytes(CatalogDataPath("final_flare_list_sc24-excerpt.csv")));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }();
+  const std::string text = list[0] + "\n" + list[1] + "\n" + std::string(5'000'000, ',') + "\n" + list[2] + "\n";
+  const CatalogImport import = ImportCatalogText(text, "commas.csv", std::nullopt, {});
+  EXPECT_EQ(import.rows, 3);
+  EXPECT_EQ(import.flares.size(), 2u);
+  ASSERT_EQ(import.rejects.size(), 1u);
+  EXPECT_EQ(import.rejects[0].line, 3);
+  EXPECT_EQ(import.rejects[0].rejection.reason, RejectReason::Unreadable);
+  EXPECT_LE(import.rejects[0].text.size(), 80u);
+}
+
 TEST(CatalogImportTest, FilterEdgesAreInclusive) {
   CatalogFlare flare;
   flare.jd = 2455198.79791667;
