@@ -122,7 +122,8 @@ TEST_F(ImportCommandTest, HelpIsNoErrorAndWritesNothing) {
   const int status = Run({CatalogDataPath("final_flare_list_sc24-excerpt.csv"), "--help", "-o", Out("x.flr")});
   const std::string help = testing::internal::GetCapturedStdout();
   EXPECT_EQ(status, kExitOk);
-  for (const char* word : {"noaa-xrs", "hek-csv", "goes-csv", "--min-class", "--rejects", "--frm",
+  for (const char* word : {"noaa-xrs", "hek-csv", "goes-csv", "ssw-csv", "stix-csv", "--columns",
+                           "--five-fields", "--min-class", "--rejects", "--frm",
                            "--no-require-position", "EAST positive"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
