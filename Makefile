@@ -1,6 +1,7 @@
-# Quick start:   make run    builds and starts Barywalk
-#                make test   builds and runs every test (starts Xvfb when there is no display)
+# Quick start:   make run    builds the programs alone and starts Barywalk
+#                make test   builds everything and runs every test (starts Xvfb when there is no display)
 #                make test-fresh-fonts   the GUI tests once more with the DejaVu fonts alone
+#                make package   a Debian package (build/barywalk_VERSION_ARCH.deb)
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
@@ -13,7 +14,7 @@ WITH_DISPLAY = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1600x1200x24")
 # layout, and so the panel's size, follows the fonts installed.
 FRESH_FONTS ?= $(CURDIR)/tests/support/dejavu-only-fonts.conf
 
-.PHONY: all deps configure build run test test-fresh-fonts bench sanitize fuzz screenshot install clean
+.PHONY: all deps configure build programs run package test test-fresh-fonts bench sanitize fuzz screenshot install clean
 
 all: build
 
@@ -26,8 +27,17 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The four programs without the tests and benchmarks.
+programs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+
+run: programs
 	$(BUILD)/src/app/barywalk
+
+# The programs and their manual pages, packaged by CPack.
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target programs man-pages
+	cd $(BUILD) && cpack -G DEB
 
 test: build
 	$(WITH_DISPLAY) ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

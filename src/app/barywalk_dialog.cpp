@@ -280,7 +280,8 @@ void BarywalkDialog::CreateControls() {
   m_readFlaresButton->SetToolTip(_("Click to read in solar flare files"));
   flaresBox->Add(m_readFlaresButton, 1, wxBOTTOM | wxEXPAND | centre, 5);
   auto* showRow = new wxBoxSizer(wxHORIZONTAL);
-  m_showFlares = NewCheckBox(this, ID_CHECKBOX11, _("Show Flares"), _T("ID_CHECKBOX11"), shown.flares);
+  m_showFlares =
+      NewCheckBox(this, ID_CHECKBOX11, _("Show Flares"), _T("ID_CHECKBOX11"), shown.flares);
   m_showFlares->SetToolTip(
       _("Defines whether flares are shown at all.\nValue defines scale factor for flare "
         "symbols."));
@@ -298,7 +299,8 @@ void BarywalkDialog::CreateControls() {
   logRow->Add(m_logScale, 1, wxRIGHT | wxBOTTOM | centre, 5);
   flaresBox->Add(logRow, 0, wxEXPAND | centre, 5);
   auto* clipRow = new wxBoxSizer(wxHORIZONTAL);
-  m_clipArea = NewCheckBox(this, ID_CHECKBOX18, _("Max app. area"), _T("ID_CHECKBOX18"), shown.clip);
+  m_clipArea =
+      NewCheckBox(this, ID_CHECKBOX18, _("Max app. area"), _T("ID_CHECKBOX18"), shown.clip);
   m_clipArea->SetToolTip(
       _("Clip flare apparent area to given value,\nspecified in millionths of solar disk area"));
   clipRow->Add(m_clipArea, 1, wxTOP | wxRIGHT | wxBOTTOM | centre, 5);
@@ -320,7 +322,8 @@ void BarywalkDialog::CreateControls() {
 
   auto* otherBox = new wxStaticBoxSizer(wxVERTICAL, this, _("Other"));
   auto* orbitRow = new wxBoxSizer(wxHORIZONTAL);
-  m_showOrbit = NewCheckBox(this, ID_CHECKBOX17, _("Solar orbit"), _T("ID_CHECKBOX17"), shown.trail);
+  m_showOrbit =
+      NewCheckBox(this, ID_CHECKBOX17, _("Solar orbit"), _T("ID_CHECKBOX17"), shown.trail);
   m_showOrbit->SetToolTip(_("Show suns orbit around \nsolar system barycenter."));
   orbitRow->Add(m_showOrbit, 1, wxRIGHT | wxBOTTOM | wxALIGN_CENTER_VERTICAL, 5);
   otherBox->Add(orbitRow, 1, wxTOP | wxEXPAND | centre, 5);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/numbers.h"
+
 namespace barywalk {
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -13,14 +15,7 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool ParseDecimal(std::string_view text, double& value) {
-  text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  const char* end = text.data() + text.size();
-  double parsed = 0.0;
-  const auto [stop, ec] = std::from_chars(text.data(), end, parsed);
-  if (text.empty() || ec != std::errc() || stop != end || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
+  return ParseStrictNumber(TrimBlanks(text), value);
 }
 
 ParsedRow UnreadableField(std::string_view field, std::string_view text) {

@@ -15,8 +15,8 @@ constexpr int kDayVisibleRows = 35;  // all 31 days at once
 
 // Each of the three parts gets a third of the requested width; without a
 // requested width they take their own best width.
-wxSize PartSize(const wxSize& requested) {
-  return wxSize(requested.x > 0 ? requested.x / 3 : wxDefaultCoord, wxDefaultCoord);
+int PartWidth(const wxSize& requested) {
+  return requested.x > 0 ? requested.x / 3 : wxDefaultCoord;
 }
 
 }  // namespace
@@ -28,7 +28,8 @@ wxDateGenericCtrl::wxDateGenericCtrl(wxWindow* parent, wxWindowID id,
                                      const wxString& name)
     : wxPanel(parent, id, pos, size, style, name) {
   m_sizer = new wxBoxSizer(wxHORIZONTAL);
-  const wxSize partSize = PartSize(size);
+  m_partWidth = PartWidth(size);
+  const wxSize partSize(m_partWidth, wxDefaultCoord);
   m_yearCtrl = new wxSpinCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, partSize,
                               wxSP_ARROW_KEYS, 0, 100, 0, "wxSpinCtrl");
   m_monthCtrl = new wxChoiceWx(this, wxID_ANY, wxDefaultPosition, partSize, 0, nullptr, 0,
@@ -36,6 +37,7 @@ wxDateGenericCtrl::wxDateGenericCtrl(wxWindow* parent, wxWindowID id,
   m_dayCtrl = new wxChoiceWx(this, wxID_ANY, wxDefaultPosition, partSize, 0, nullptr, 0,
                              wxDefaultValidator, wxComboBoxNameStr);
   m_yearCtrl->SetRange(kYearMin, kYearMax);
+  FitYearWidth();
   FillMonths();
   FillDays();
   m_sizer->Add(m_yearCtrl, 0, wxEXPAND, 0);
@@ -51,6 +53,18 @@ wxDateGenericCtrl::wxDateGenericCtrl(wxWindow* parent, wxWindowID id,
   m_sizer->Fit(this);
   m_sizer->SetSizeHints(this);
   Layout();
+}
+
+// The toolkit's spin control shows its digits and both step buttons side
+// by side, and cannot be drawn narrower than that (GTK then cuts the
+// buttons off and complains): a third of the width is too little for it,
+// so the year takes the width its digits and buttons need. Its need follows
+// the digits of its range.
+void wxDateGenericCtrl::FitYearWidth() {
+  m_yearCtrl->InvalidateBestSize();
+  const int width = std::max(m_partWidth, m_yearCtrl->GetBestSize().x);
+  m_yearCtrl->SetMinSize(wxSize(width, wxDefaultCoord));
+  m_yearCtrl->SetSize(wxSize(width, wxDefaultCoord));
 }
 
 void wxDateGenericCtrl::FillMonths() {
@@ -114,4 +128,10 @@ void wxDateGenericCtrl::SetRange(const wxDateTime& lower, const wxDateTime& uppe
   const int lowerYear = lower.GetTm(wxDateTime::Local).year;
   const int upperYear = upper.GetTm(wxDateTime::Local).year;
   m_yearCtrl->SetRange(std::min(lowerYear, upperYear), std::max(lowerYear, upperYear));
+  const int widthBefore = m_yearCtrl->GetMinSize().x;
+  FitYearWidth();
+  if (m_yearCtrl->GetMinSize().x != widthBefore) {
+    m_sizer->SetSizeHints(this);
+    Layout();
+  }
 }

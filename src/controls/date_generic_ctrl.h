@@ -38,6 +38,8 @@ class wxDateGenericCtrl : public wxPanel {
   wxChoiceWx* GetDayCtrl() const { return m_dayCtrl; }
 
  private:
+  // Sizes the year to the larger of its part of the width and its need.
+  void FitYearWidth();
   void FillMonths();
   void FillDays();
   // The day the fields stand for: the chosen day, limited to the month.
@@ -47,6 +49,7 @@ class wxDateGenericCtrl : public wxPanel {
   void ShowDayWithinMonth() const;
   void OnPartChanged(wxEvent& event);
 
+  int m_partWidth;  // the width of each part, or wxDefaultCoord for their own
   wxBoxSizer* m_sizer;
   wxSpinCtrl* m_yearCtrl;
   wxChoiceWx* m_monthCtrl;

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/numbers.h"
+
 namespace barywalk {
 namespace {
 
@@ -17,20 +19,7 @@ bool IsFieldSpace(char c) {
 }
 
 // A whole word as one finite decimal number, or false.
-bool ParseNumberWord(std::string_view word, double& value) {
-  const char* begin = word.data();
-  const char* end = begin + word.size();
-  // from_chars takes no "+", formatted stream input does.
-  if (begin != end && *begin == '+') {
-    ++begin;
-    if (begin != end && (*begin == '+' || *begin == '-')) return false;
-  }
-  double parsed = 0.0;
-  const auto [stop, ec] = std::from_chars(begin, end, parsed, std::chars_format::general);
-  if (ec != std::errc() || stop != end || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
-}
+bool ParseNumberWord(std::string_view word, double& value) { return ParseStrictNumber(word, value); }
 
 // Reads white-space separated numbers into `fields` from word `skip` on
 // (the words before are passed over unread), up to `count` of them;

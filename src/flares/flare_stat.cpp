@@ -9,6 +9,8 @@
 #include <sstream>
 #include <utility>
 
+#include "common/output_file.h"
+
 #include "ephemeris/julian_day.h"
 #include "flares/flare_constants.h"
 
@@ -132,23 +134,15 @@ void WriteFlareStats(std::ostream& out, const FlareStatMap& stats) {
 }
 
 bool WriteFlareStatsFile(const std::string& path, const FlareStatMap& stats, std::string& error) {
-  errno = 0;
-  std::ofstream file(path, std::ios::out | std::ios::trunc);
-  if (!file.is_open()) {
-    error = "cannot open \"" + path + "\": " + (errno != 0 ? std::strerror(errno) : "unknown error");
+  try {
+    OutputFile file(path);
+    WriteFlareStats(file.stream(), stats);
+    file.Commit();
+    return true;
+  } catch (const OutputError& failure) {
+    error = failure.what();
     return false;
   }
-  WriteFlareStats(file, stats);
-  int writeErrno = file ? 0 : errno;
-  errno = 0;
-  file.close();
-  if (writeErrno == 0 && file.fail()) writeErrno = errno;
-  if (file.fail()) {
-    error = "cannot write \"" + path + "\" completely: " +
-            (writeErrno != 0 ? std::strerror(writeErrno) : "write error");
-    return false;
-  }
-  return true;
 }
 
 }  // namespace barywalk

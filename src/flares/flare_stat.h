@@ -86,8 +86,9 @@ FlareSymbolVisitor FlareStatRecorder(FlareStatMap& stats, const PlanetLongitudes
 // ascending index order.
 void WriteFlareStats(std::ostream& out, const FlareStatMap& stats);
 
-// Writes the header and one line per record to `path` (replacing the
-// file). Returns false with the reason in `error` when the file cannot be
+// Writes the header and one line per record beside `path` and renames it
+// onto `path` when complete, so that a failed write leaves the old file as
+// it was. Returns false with the reason in `error` when the file cannot be
 // opened or not be written completely; the caller should empty `stats`
 // only after a true result.
 bool WriteFlareStatsFile(const std::string& path, const FlareStatMap& stats, std::string& error);

@@ -92,7 +92,7 @@ void WriteCommitted(const std::string& path, const std::string& text) {
 
 // Nothing under the final name until committed; then the mode of a new
 // file, not the temporary file's private one. A missing folder, or a
-// folder as the target, is bad input.
+// folder as the target, cannot be written.
 TEST(OutputFile, AppearsOnlyWhenCommittedWithTheModeOfANewFile) {
   const std::string path = TempPath("file");
   std::remove(path.c_str());
@@ -110,8 +110,8 @@ TEST(OutputFile, AppearsOnlyWhenCommittedWithTheModeOfANewFile) {
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
   std::remove(path.c_str());
-  EXPECT_THROW(barywalk::OutputFile("/nonexistent-folder/x.txt"), barywalk::UsageError);
-  EXPECT_THROW(barywalk::OutputFile{std::string("/tmp")}, barywalk::UsageError);
+  EXPECT_THROW(barywalk::OutputFile("/nonexistent-folder/x.txt"), barywalk::OutputError);
+  EXPECT_THROW(barywalk::OutputFile{std::string("/tmp")}, barywalk::OutputError);
 }
 
 // A pipe given as the output (like /dev/null or a FIFO) is written in

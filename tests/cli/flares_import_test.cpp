@@ -137,11 +137,12 @@ TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
   struct Case {
     std::vector<std::string> args;
     const char* message;
+    int status = kExitBadArguments;
   };
   const Case cases[] = {
       {{Out("missing.txt")}, "cannot read"},
       {{m_dir}, "is a directory"},
-      {{notACatalog, "-o", notACatalog, "--format", "hek-csv"}, "lacks the columns"},
+      {{notACatalog, "-o", notACatalog, "--format", "hek-csv"}, "names the input"},
       {{notACatalog}, "unknown format"},
       {{goesList, "--format", "ssw-csv"}, "lacks the columns GEV_START, GEV_END"},
       {{goesList, "--format", "csv"}, "needs --columns"},
@@ -153,7 +154,7 @@ TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
       {{goesList, "--bogus"}, "unknown option"},
       {{goesList, "-o", Out("x"), "--rejects", Out("x")}, "the same file"},
       {{}, "no catalog"},
-      {{goesList, "-o", Out("no/such/folder.flr")}, "cannot write"},
+      {{goesList, "-o", Out("no/such/folder.flr")}, "cannot write", kExitOutputFailed},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
@@ -161,7 +162,7 @@ TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
       args.push_back("-o");
       args.push_back(Out("out.flr"));
     }
-    EXPECT_EQ(Run(args), kExitBadArguments) << c.message;
+    EXPECT_EQ(Run(args), c.status) << c.message;
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_EQ(lines.size(), 1u) << m_err.str();
     EXPECT_EQ(lines[0].rfind("barywalk-flares import: ", 0), 0u) << lines[0];

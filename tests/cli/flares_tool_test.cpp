@@ -2,7 +2,12 @@
 // as a user runs them, bad input included.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -160,11 +165,86 @@ TEST(FlaresProgram, PlotsAreWrittenInTheFormatOfTheirName) {
   }
 }
 
-// (What stats writes is compared with the dialog's file in tests/app.)
-TEST(FlaresProgram, StatsOutputThatCannotBeWrittenSaysWhy) {
-  const ProgramRun bad = RunFlares({"stats", "-o", "/nonexistent-dir/x.txt", SampleExcerpt()});
-  EXPECT_NE(bad.status, 0);
-  EXPECT_EQ(CountLines(bad.err), 1);
+// A scratch folder of its own that anyone may write, so that the program
+// can run as an ordinary user; removed with everything in it.
+struct ScratchFolder {
+  std::string path = TempPath("scratch");
+  ScratchFolder() {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directory(path);
+    chmod(path.c_str(), 0777);
+  }
+  ~ScratchFolder() { std::filesystem::remove_all(path); }
+  std::string operator/(const std::string& name) const { return path + "/" + name; }
+  std::size_t Count() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path),
+                                                  std::filesystem::directory_iterator()));
+  }
+};
+
+// Outputs that would lie: over an input, over another output, onto a file
+// the user may not write, into a missing folder, or from a reversed range.
+// Each is refused with its status and one line, and every file stays as it was.
+TEST(FlaresProgram, OutputsThatWouldLieAreRefused) {
+  const ScratchFolder folder;
+  const std::string input = folder / "in.flr";
+  std::filesystem::copy_file(SampleExcerpt(), input);
+  const std::string before = ReadFileBytes(input);
+  ASSERT_EQ(link(input.c_str(), (folder / "hard.flr").c_str()), 0);
+  const std::string readOnly = folder / "read-only.txt";
+  std::ofstream(readOnly) << "keep\n";
+  chmod(readOnly.c_str(), 0444);
+  // Root may write any file; the program runs as an ordinary user then.
+  const std::vector<std::string> asUser =
+      geteuid() == 0 ? std::vector<std::string>{"/usr/bin/setpriv", "--reuid=nobody",
+                                                "--regid=nogroup", "--clear-groups",
+                                                BARYWALK_FLARES_PROGRAM}
+                     : std::vector<std::string>{BARYWALK_FLARES_PROGRAM};
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    const char* says;
+  } cases[] = {
+      {{"stats", "-o", input, input}, 2, "names the input"},
+      {{"stats", "-o", folder / "hard.flr", input}, 2, "names the input"},
+      {{"import", "-o", folder / "x.flr", "--rejects", folder.path + "/./x.flr", input}, 2,
+       "name the same file"},
+      {{"significance", "--csv", folder / "a.csv", "--summary-csv", folder / "../" +
+        std::filesystem::path(folder.path).filename().string() + "/a.csv", input}, 2,
+       "name the same file"},
+      {{"stats", "-o", readOnly, input}, 1, "Permission denied"},
+      {{"stats", "-o", folder / "missing/x.txt", input}, 1, "No such file"},
+      {{"stats", "--from", "1990-01-01", "--to", "1989-01-01", input}, 2, "later than --to"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args(asUser.begin() + 1, asUser.end());
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProgramRun run = testsupport::RunProgram(asUser.front(), args, {{"TZ", "UTC"}});
+    EXPECT_EQ(run.status, c.status) << c.says << ": " << run.err;
+    EXPECT_EQ(CountLines(run.err), 1) << run.err;
+    EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(ReadFileBytes(input), before);
+  EXPECT_EQ(ReadFileBytes(readOnly), "keep\n");
+  EXPECT_EQ(folder.Count(), 3u);  // no output and no temporary file appeared
+}
+
+// Ctrl+C or termination in the middle of the work leaves no temporary file.
+TEST(FlaresProgram, TerminationLeavesNothingBehind) {
+  const ScratchFolder folder;
+  const std::vector<std::vector<std::string>> commands = {
+      {"significance", "--replicates", "100000", "--threads", "1", "-o", folder / "table.txt",
+       "--csv", folder / "flares.csv", SampleExcerpt()},
+      {"stats", "--step", "0.001", "-o", folder / "stats.txt", SampleExcerpt()},
+  };
+  for (const auto& command : commands) {
+    std::vector<std::string> args = {"-s", "TERM", "1", BARYWALK_FLARES_PROGRAM};
+    args.insert(args.end(), command.begin(), command.end());
+    const ProgramRun run = testsupport::RunProgram("/usr/bin/timeout", args);
+    EXPECT_EQ(run.status, 124) << command[0] << " ended before it was stopped: " << run.err;
+    EXPECT_NE(run.err.find("interrupted; nothing written"), std::string::npos) << run.err;
+    EXPECT_EQ(folder.Count(), 0u) << command[0];
+  }
 }
 
 }  // namespace

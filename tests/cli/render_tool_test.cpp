@@ -63,11 +63,12 @@ TEST_F(RenderToolTest, BadInputGetsStatusTwoOneLineAndNoFile) {
     std::string what;
     Args args;
     std::vector<EnvChange> env;
+    int status = 2;
   };
   const std::string png = folder + "/frame.png";
   const Case cases[] = {
-      {"unwritable output", {"--at", "2000-01-01", "-o", folder + "/missing/frame.png"}, {}},
-      {"unwritable sequence", {"--step", "50", "-o", folder + "/missing/%05d.png"}, {}},
+      {"unwritable output", {"--at", "2000-01-01", "-o", folder + "/missing/frame.png"}, {}, 1},
+      {"unwritable sequence", {"--step", "50", "-o", folder + "/missing/%05d.png"}, {}, 1},
       {"unknown planet", {"--at", "2000-01-01", "--planets", "Earth,Ceres", "-o", png}, {}},
       {"bad date", {"--at", "2000-02-30", "-o", png}, {}},
       {"unreadable flare file", {"--flares", folder + "/none.flr", "-o", folder + "/run.gif"}, {}},
@@ -80,13 +81,23 @@ TEST_F(RenderToolTest, BadInputGetsStatusTwoOneLineAndNoFile) {
   };
   for (const Case& c : cases) {
     const ProgramRun run = Render(c.args, c.env);
-    EXPECT_EQ(run.status, 2) << c.what;
+    EXPECT_EQ(run.status, c.status) << c.what;
     EXPECT_EQ(testsupport::CountLines(run.err), 1) << c.what << ": " << run.err;
     EXPECT_EQ(run.err.rfind("barywalk-render: ", 0), 0u) << c.what << ": " << run.err;
     EXPECT_TRUE(run.out.empty()) << c.what;
     EXPECT_TRUE(Entries(folder).empty())
         << c.what << ": " << testing::PrintToString(Entries(folder));
   }
+}
+
+// File names are bytes: a folder whose name is not UTF-8 takes a sequence.
+TEST_F(RenderToolTest, SequenceInAFolderNamedByAnyBytes) {
+  const std::string latin1 = folder + "/fr\xe9quence";
+  fs::create_directory(latin1);
+  const ProgramRun run = Render({"--from", "2000-01-01", "--to", "2000-03-01", "--step", "50",
+                                 "--width", "64", "-o", latin1 + "/%03d.png"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(testsupport::ReadFileBytes(latin1 + "/002.png").rfind("\x89PNG", 0), 0u);
 }
 
 TEST_F(RenderToolTest, HelpGoesToStandardOutput) {

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <algorithm>
 #include <string>
 
 #include "controls/date_generic_ctrl.h"
@@ -154,12 +155,27 @@ TEST_F(DateGenericCtrlTest, RangeLimitsOnlyTheYear) {
   EXPECT_EQ(m_ctrl->GetYearCtrl()->GetMax(), 2100);
 }
 
-// Year, month and day from left to right, each a third of the width.
-TEST_F(DateGenericCtrlTest, WidthIsSharedEquallyByTheThreeParts) {
-  const wxWindow* parts[] = {m_ctrl->GetYearCtrl(), m_ctrl->GetMonthCtrl(), m_ctrl->GetDayCtrl()};
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(parts[i]->GetSize().x, 56) << i;
-    EXPECT_EQ(parts[i]->GetPosition().x, 56 * i) << i;
+// Year, month and day from left to right, each a third of the width; the
+// year takes more when its digits and step buttons need more, and is never
+// squeezed below that.
+TEST_F(DateGenericCtrlTest, PartsShareTheWidthAndTheYearGetsWhatItNeeds) {
+  for (const int width : {170, 450}) {
+    SCOPED_TRACE(testing::Message() << "width " << width);
+    auto* ctrl = new wxDateGenericCtrl(guitest::TopFrame(), wxID_ANY, wxDefaultDateTime,
+                                       wxPoint(20, 120), wxSize(width, -1), kShowCenturyStyle);
+    ctrl->SetRange(wxDateTime(1, wxDateTime::Jan, 0), wxDateTime(31, wxDateTime::Dec, 2999));
+    guitest::PumpEvents();
+    wxSpinCtrl* year = ctrl->GetYearCtrl();
+    const int third = width / 3;
+    const int yearWidth = std::max(third, year->GetBestSize().x);
+    EXPECT_EQ(year->GetSize().x, yearWidth);
+    EXPECT_EQ(year->GetPosition().x, 0);
+    EXPECT_EQ(ctrl->GetMonthCtrl()->GetSize().x, third);
+    EXPECT_EQ(ctrl->GetMonthCtrl()->GetPosition().x, yearWidth);
+    EXPECT_EQ(ctrl->GetDayCtrl()->GetSize().x, third);
+    EXPECT_EQ(ctrl->GetDayCtrl()->GetPosition().x, yearWidth + third);
+    EXPECT_EQ(ctrl->GetSize().x, yearWidth + 2 * third) << "the panel holds the three parts";
+    ctrl->Destroy();
   }
 }
 

@@ -150,6 +150,24 @@ TEST(StatsFileTest, HeaderThenRecordsInIndexOrderReplacingTheOldFile) {
   EXPECT_EQ(withRecords, kHeader + Line(stats.at(2)) + Line(stats.at(9)));
 }
 
+// The file is written beside and renamed: another name of the old file (a
+// hard link, or a reader holding it open) keeps the old content whole.
+TEST(StatsFileTest, OldFileIsReplacedNotOverwritten) {
+  char dir[] = "/tmp/flare_stat_testXXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string path = dir + std::string("/flare_stats.txt");
+  const std::string other = dir + std::string("/other-name.txt");
+  std::ofstream(path) << "old\n";
+  ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+  std::string error;
+  EXPECT_TRUE(WriteFlareStatsFile(path, FlareStatMap(), error)) << error;
+  EXPECT_EQ(ReadFile(path), kHeader);
+  EXPECT_EQ(ReadFile(other), "old\n");
+  std::remove(path.c_str());
+  std::remove(other.c_str());
+  rmdir(dir);
+}
+
 TEST(StatsFileTest, IncompleteWriteFailsWithTheReason) {
   if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
   FlareStatMap stats;

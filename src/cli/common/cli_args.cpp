@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "analysis/theory_range.h"
+#include "common/numbers.h"
 #include "ephemeris/julian_day.h"
 
 #include <wx/datetime.h>
@@ -95,24 +96,10 @@ DateTimeSyntax ReadDateTime(const std::string& text, UtcDateTime& utc) {
 
 }  // namespace
 
-// A whole-string decimal number (optional sign, fraction, exponent), finite.
-// std::from_chars ignores the locale, unlike strtod.
-bool ParseNumber(const std::string& text, double& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  if (first == last) return false;
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-  return ec == std::errc() && end == last && std::isfinite(value);
-}
+bool ParseNumber(const std::string& text, double& value) { return ParseStrictNumber(text, value); }
 
 bool ParseWholeNumber(const std::string& text, long long& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first != last && *first == '+') ++first;
-  if (first == last) return false;
-  const auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last;
+  return ParseStrictWholeNumber(text, value);
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }

@@ -15,6 +15,7 @@
 #include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
+#include "common/interrupts.h"
 #include "flare_inputs.h"
 #include "flares_commands.h"
 
@@ -100,9 +101,9 @@ void CompleteImportArgs(ImportArgs& parsed) {
     if (filters.toExclusive) *filters.toJd += 1.0;
   }
   if (parsed.inputs.empty()) throw UsageError("no catalog given; see 'barywalk-flares import --help'");
-  if (parsed.rejectsPath && *parsed.rejectsPath == parsed.output) {
-    throw UsageError("-o and --rejects name the same file " + Quoted(parsed.output));
-  }
+  const std::string clash = OutputClash(
+      parsed.inputs, {{"-o", parsed.output}, {"--rejects", parsed.rejectsPath.value_or("")}});
+  if (!clash.empty()) throw UsageError(clash);
   if (parsed.filters.fromJd && parsed.filters.toJd && *parsed.filters.toJd < *parsed.filters.fromJd) {
     throw UsageError("--to lies before --from");
   }
@@ -176,6 +177,7 @@ void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) 
 
 int RunImport(ImportArgs parsed, std::ostream& err) {
   CompleteImportArgs(parsed);
+  CatchInterrupts("barywalk-flares import", false);
   // Every input is read before any output is begun: an input that cannot
   // be imported leaves no file behind.
   std::vector<CatalogImport> imports;

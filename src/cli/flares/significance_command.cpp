@@ -22,6 +22,7 @@
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
+#include "common/interrupts.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "flare_inputs.h"
@@ -102,6 +103,12 @@ void CompleteRequest(SignificanceRequest& request) {
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
   if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
+  const std::string clash =
+      OutputClash(request.files, {{"-o", request.output},
+                                  {"--csv", request.csv},
+                                  {"--summary-csv", request.summaryCsv},
+                                  {"--plot", request.plot}});
+  if (!clash.empty()) throw UsageError(clash);
 }
 
 std::string UtcText(double jd) {
@@ -277,6 +284,7 @@ void WritePlot(const SignificanceRequest& request, const SignificanceResult& res
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
   CompleteRequest(request);
+  CatchInterrupts("barywalk-flares significance", false);
   const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
   CheckTimes(catalogs, request.options);
 

@@ -13,6 +13,7 @@
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
+#include "common/interrupts.h"
 #include "flare_inputs.h"
 #include "flares/flare_constants.h"
 #include "flares/flare_stat.h"
@@ -68,6 +69,10 @@ int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
   options.run.startTime = TimeArgument("--from", options.from, options.utc);
   options.run.endTime = TimeArgument("--to", options.to, options.utc);
+  if (options.run.startTime > options.run.endTime) throw UsageError("--from is later than --to");
+  const std::string clash = OutputClash(options.files, {{"-o", options.output}});
+  if (!clash.empty()) throw UsageError(clash);
+  CatchInterrupts("barywalk-flares stats", false);
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
   options.run.scaling = {options.clip, options.logScale};
 

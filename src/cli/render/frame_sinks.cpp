@@ -113,7 +113,7 @@ class PngSequenceSink : public FrameSink {
     std::vector<char> buffer(temp.begin(), temp.end());
     buffer.push_back('\0');
     if (mkdtemp(buffer.data()) == nullptr) {
-      throw UsageError("cannot write " + pattern + ": " + std::strerror(errno));
+      throw OutputError("cannot write " + pattern + ": " + std::strerror(errno));
     }
     m_tempFolder = buffer.data();
   }
@@ -129,12 +129,15 @@ class PngSequenceSink : public FrameSink {
         FrameFileName(m_namePattern, static_cast<std::int64_t>(m_names.size()) + 1);
     const std::string path = m_tempFolder + "/" + name;
     m_names.push_back(name);
-    wxLogNull quiet;
-    wxFileOutputStream out(wxString::FromUTF8(path.c_str()));
-    if (!out.IsOk()) throw std::runtime_error("cannot write " + m_folder + "/" + name);
+    // The name as bytes: the toolkit's file streams need a name that is text.
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    if (!file) {
+      throw OutputError("cannot write " + m_folder + "/" + name + ": " + std::strerror(errno));
+    }
+    StreamOnOutputFile out(file);
     SavePng(frame, out, m_folder + "/" + name);
-    if (!out.Close())
-      throw std::runtime_error("cannot write " + m_folder + "/" + name + " completely");
+    file.close();
+    if (file.fail()) throw OutputError("cannot write " + m_folder + "/" + name + " completely");
   }
 
   void Commit() override {
@@ -160,17 +163,20 @@ class PngSequenceSink : public FrameSink {
 class GifSink : public FrameSink {
  public:
   GifSink(const std::string& path, double fps)
-      : m_out(path), m_stream(m_out.stream()), m_delay(GifDelayCentiseconds(fps)) {}
+      : m_out(path),
+        m_stream(m_out.stream()),
+        m_writer(m_stream),
+        m_delay(GifDelayCentiseconds(fps)) {}
 
   void Add(const wxImage& frame) override {
     wxLogNull quiet;
-    if (!m_writer.WriteFrame(ToPaletteImage(frame), m_stream, m_delay)) {
+    if (!m_writer.WriteFrame(ToPaletteImage(frame), m_delay)) {
       throw std::runtime_error("cannot write " + m_out.path() + " completely (is the disk full?)");
     }
   }
 
   void Commit() override {
-    if (!m_writer.Finish(m_stream)) throw std::runtime_error("cannot write " + m_out.path());
+    if (!m_writer.Finish()) throw std::runtime_error("cannot write " + m_out.path());
     m_out.Commit();
   }
 

@@ -16,6 +16,7 @@
 #include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
+#include "common/interrupts.h"
 #include "flares/flare_file.h"
 #include "frame_sinks.h"
 #include "private_display.h"
@@ -26,21 +27,6 @@ namespace barywalk {
 namespace {
 
 constexpr const char* kProgram = "barywalk-render";
-
-volatile sig_atomic_t g_interrupted = 0;
-
-void NoteInterrupt(int) { g_interrupted = 1; }
-
-// Ctrl+C and termination end the run between two frames, so that the
-// temporary output is removed and no server is left behind.
-void CatchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = NoteInterrupt;
-  sigemptyset(&action.sa_mask);
-  for (int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
-  // A stopped encoder shows as a failed write, not as a killed program.
-  signal(SIGPIPE, SIG_IGN);
-}
 
 class Interrupted : public std::runtime_error {
  public:
@@ -136,7 +122,7 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
                           const std::function<void(const wxImage&, std::int64_t)>& emit,
                           const std::function<void(std::int64_t)>& onTick) {
   auto ticked = [&](std::int64_t ticks) {
-    if (g_interrupted) throw Interrupted();
+    if (InterruptRequested()) throw Interrupted();
     if (onTick) onTick(ticks);
   };
   FrameCanvas canvas(options.width, options.width);
@@ -162,7 +148,13 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
     setenv("TZ", "UTC0", 1);  // the date label as well as the dates
     tzset();
   }
-  CatchInterrupts();
+  const std::string clash = OutputClash(options.flareFiles, {{"-o", options.output}});
+  if (!clash.empty()) throw UsageError(clash);
+  // Ctrl+C and termination end the run between two frames, so that the
+  // temporary output is removed and no server is left behind.
+  CatchInterrupts(kProgram, true);
+  // A stopped encoder shows as a failed write, not as a killed program.
+  signal(SIGPIPE, SIG_IGN);
   const LoadedFlares flares = LoadRenderFlares(options, err);
   std::unique_ptr<FrameSink> output = OpenFrameSink(options);
   PrivateDisplay display;
@@ -175,7 +167,7 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
       options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
       [&](std::int64_t ticks) { progress.Update(ticks); });
   progress.Finish();
-  if (g_interrupted) throw Interrupted();
+  if (InterruptRequested()) throw Interrupted();
   sink->Commit();
   WarnOfOlderFrames(options, frames, err);
   return kExitOk;
