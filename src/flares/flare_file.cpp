@@ -106,8 +106,10 @@ FlareStreamResult ReadFlareStream(std::istream& in, FlareMap& flares, int& runni
       return result;
     }
   }
-  int lineNumber = 1;
+  // Lines read so far: a line too long is the next one.
+  int lineNumber = 0;
   if (read == LineRead::Line) {
+    lineNumber = 1;
     double fields[kFlareFieldCount];
     while ((read = ReadLine(in, line)) == LineRead::Line) {
       ++lineNumber;

@@ -146,6 +146,10 @@ TEST(FlareStreamTest, OverlongLineStopsTheFileAndSaysWhere) {
   EXPECT_EQ(read.result.stopLine, 3);
   EXPECT_EQ(read.result.flareCount, 1);
   EXPECT_EQ(read.flares.size(), 1u);
+  const StreamRead header = ReadText(std::string(kMaxFlareLineLength + 1, 'H') + "\n1 0 0 0 0\n");
+  EXPECT_EQ(header.result.status, FlareReadStatus::LineTooLong);
+  EXPECT_EQ(header.result.stopLine, 1);
+  EXPECT_EQ(header.result.flareCount, 0);
 }
 
 // Readable words are finite decimal numbers; reading stops at the first
