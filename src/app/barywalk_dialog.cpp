@@ -343,23 +343,23 @@ void BarywalkDialog::CreateControls() {
   // The player.
   auto* playerBox = new wxStaticBoxSizer(wxHORIZONTAL, this, _("Sim Player"));
   m_rewindButton = NewPlayerButton(this, ID_BUTTON3, _("<<"), _T("ID_BUTTON3"));
-  m_rewindButton->SetToolTip(_("Rewind simulation to start date"));
+  m_rewindButton->SetToolTip(_("Rewind simulation to start date") + PlayerShortcutHint(ID_BUTTON3));
   playerBox->Add(m_rewindButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   m_playReverseButton = new wxPushButton(this, ID_BUTTON5, _("<"), wxDefaultPosition,
                                          wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON5"),
                                          nullptr, nullptr, nullptr, nullptr);
-  m_playReverseButton->SetToolTip(_("Play simulation (reverse)"));
+  m_playReverseButton->SetToolTip(_("Play simulation (reverse)") + PlayerShortcutHint(ID_BUTTON5));
   playerBox->Add(m_playReverseButton, 0, wxLEFT | centre, 5);
   m_playForwardButton = new wxPushButton(this, ID_BUTTON6, _(">"), wxDefaultPosition,
                                          wxSize(32, 32), 0, wxDefaultValidator, _T("ID_BUTTON6"),
                                          nullptr, nullptr, nullptr, nullptr);
-  m_playForwardButton->SetToolTip(_("Play simulation (forward)"));
+  m_playForwardButton->SetToolTip(_("Play simulation (forward)") + PlayerShortcutHint(ID_BUTTON6));
   playerBox->Add(m_playForwardButton, 0, centre, 5);
   m_pauseButton = NewPlayerButton(this, ID_BUTTON7, _("II"), _T("ID_BUTTON7"));
-  m_pauseButton->SetToolTip(_("Pause simulation"));
+  m_pauseButton->SetToolTip(_("Pause simulation") + PlayerShortcutHint(ID_BUTTON7));
   playerBox->Add(m_pauseButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   m_stopButton = NewPlayerButton(this, ID_BUTTON8, _("[]"), _T("ID_BUTTON8"));
-  m_stopButton->SetToolTip(_("Stop simulation"));
+  m_stopButton->SetToolTip(_("Stop simulation") + PlayerShortcutHint(ID_BUTTON8));
   playerBox->Add(m_stopButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
   // GTK draws a group box's frame line on the box's last pixel row and
   // gives the sizer no room for it: every player button keeps its border
@@ -406,8 +406,38 @@ void BarywalkDialog::ConnectHandlers() {
   Bind(wxEVT_TIMER, &BarywalkDialog::OnTimerTick, this, ID_TIMER1);
   // Ctrl+S saves the current frame as a picture; it has no control of its own.
   Bind(wxEVT_MENU, &BarywalkDialog::OnSaveFrame, this, wxID_SAVE);
-  wxAcceleratorEntry saveFrame(wxACCEL_CTRL, 'S', wxID_SAVE);
-  SetAcceleratorTable(wxAcceleratorTable(1, &saveFrame));
+  std::vector<wxAcceleratorEntry> keys = {wxAcceleratorEntry(wxACCEL_CTRL, 'S', wxID_SAVE)};
+  for (const PlayerShortcut& shortcut : PlayerShortcuts()) {
+    keys.emplace_back(wxACCEL_CTRL, shortcut.key, shortcut.button);
+    Bind(wxEVT_MENU, &BarywalkDialog::OnPlayerShortcut, this, shortcut.button);
+  }
+  SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(keys.size()), keys.data()));
+}
+
+// The player from the keyboard, for a screen too low to show the player's
+// buttons: Ctrl and the first letter of what the key does (T for sTop, as
+// Ctrl+S saves the frame).
+const std::vector<BarywalkDialog::PlayerShortcut>& BarywalkDialog::PlayerShortcuts() {
+  static const std::vector<PlayerShortcut> shortcuts = {
+      {ID_BUTTON3, 'R'}, {ID_BUTTON5, 'B'}, {ID_BUTTON6, 'F'}, {ID_BUTTON7, 'P'}, {ID_BUTTON8, 'T'}};
+  return shortcuts;
+}
+
+wxString BarywalkDialog::PlayerShortcutHint(long button) {
+  for (const PlayerShortcut& shortcut : PlayerShortcuts()) {
+    if (shortcut.button == button) return wxString::Format(" (Ctrl+%c)", shortcut.key);
+  }
+  return wxString();
+}
+
+// A shortcut is a click on its button: the same handler with the same
+// event, and nothing while the button is disabled.
+void BarywalkDialog::OnPlayerShortcut(wxCommandEvent& event) {
+  wxWindow* button = FindWindow(event.GetId());
+  if (button == nullptr || !button->IsEnabled()) return;
+  wxCommandEvent click(wxEVT_BUTTON, event.GetId());
+  click.SetEventObject(button);
+  button->GetEventHandler()->ProcessEvent(click);
 }
 
 void BarywalkDialog::InitPlayButtons() {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 #include <wx/arrstr.h>
 #include <wx/dialog.h>
@@ -128,6 +129,16 @@ class BarywalkDialog : public wxDialog {
   wxImage CurrentFrameImage();
   // Ctrl+S: asks for a file name, then SaveFrameTo.
   void OnSaveFrame(wxCommandEvent& event);
+
+  // Keyboard shortcuts of the player's buttons: Ctrl + key.
+  struct PlayerShortcut {
+    long button;  // the button's identifier
+    char key;
+  };
+  static const std::vector<PlayerShortcut>& PlayerShortcuts();
+  // " (Ctrl+R)": the shortcut as the button's tool tip names it.
+  static wxString PlayerShortcutHint(long button);
+  void OnPlayerShortcut(wxCommandEvent& event);
   // Writes the current frame as PNG to `path`, complete or not at all;
   // tells the user when it fails.
   bool SaveFrameTo(const wxString& path);

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "common/angles.h"
 #include "ephemeris/planets.h"
 
 namespace barywalk {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // The Sun's apparent radius at 1 au in arcseconds (Auwers' value, the
 // astronomical almanacs' solar semidiameter).
 constexpr double kSolarRadiusArcsecAt1Au = 959.63;

@@ -2,11 +2,12 @@
 // rule and the statistics marker.
 #pragma once
 
+#include "common/angles.h"
+
 namespace barywalk {
 
-// Degrees become radians by value / 180 * pi with exactly this pi.
-constexpr double kFlarePi = 3.141592653589793;
-constexpr double kFlareTwoPi = 6.283185307179586;
+constexpr double kFlarePi = kPi;
+constexpr double kFlareTwoPi = kTwoPi;
 
 // Flare files give durations in minutes; the program counts in days.
 constexpr double kMinutesPerDay = 1440.0;

@@ -102,7 +102,7 @@ TEST_F(DialogTest, TextsTooltipsAndFonts) {
   EXPECT_EQ(caption->GetFont().GetWeight(), wxFONTWEIGHT_NORMAL);
   EXPECT_EQ(rewind->GetLabel(), "<<");
   EXPECT_EQ(rewind->GetFont().GetPointSize(), 12);
-  EXPECT_EQ(rewind->GetToolTipText(), "Rewind simulation to start date");
+  EXPECT_EQ(rewind->GetToolTipText(), "Rewind simulation to start date (Ctrl+R)");
   EXPECT_EQ(Find<wxStaticText>(dialog, "ID_STATICTEXT7")->GetToolTipText(),
             "Simulation increment defines\nhow many days each step takes.\nUse 0.05 when "
             "studying flares,\nhigher values for solar movements.");

@@ -1,6 +1,8 @@
 // Argument parsing, the range rule and the CSV of barywalk-ephem.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -150,6 +152,13 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream stream(line);
+  for (std::string field; std::getline(stream, field, ',');) fields.push_back(field);
+  return fields;
+}
+
 std::vector<double> Fields(const std::string& line) {
   std::vector<double> fields;
   std::istringstream stream(line);
@@ -204,6 +213,59 @@ TEST(EphemRun, HelpAndWriteFailure) {
   std::ostringstream brokenErr;
   EXPECT_EQ(RunEphem({"2451545"}, broken, brokenErr), kExitOutputFailed);
   EXPECT_NE(brokenErr.str().find("cannot write"), std::string::npos);
+}
+
+
+TEST(EphemPhysical, ColumnsConvertWithTheIauUnits) {
+  std::ostringstream out, err;
+  ASSERT_EQ(RunEphem({"--physical", "1990-04-24", "2451545"}, out, err), kExitOk) << err.str();
+  const auto lines = Lines(out.str());
+  ASSERT_EQ(lines.size(), 3u);
+  const std::vector<std::string> header = Split(lines[0]);
+  ASSERT_EQ(header.size(), 23u + 16u);
+  EXPECT_EQ(header[19], "sun_x");  // the pixel columns stay as they were
+  auto column = [&](const std::string& row, const std::string& name) {
+    const auto at = std::find(header.begin(), header.end(), name);
+    EXPECT_NE(at, header.end()) << name;
+    return std::stod(Split(row)[at - header.begin()]);
+  };
+  for (int row = 1; row <= 2; ++row) {
+    const std::string& r = lines[row];
+    EXPECT_NEAR(column(r, "sun_dist_km") / column(r, "sun_dist_au"), 149597870.7, 1e-4);
+    EXPECT_NEAR(column(r, "sun_dist_km") / column(r, "sun_dist_rsun"), 695700.0, 1e-6);
+    EXPECT_NEAR(std::hypot(column(r, "sun_x_km"), column(r, "sun_y_km")), column(r, "sun_dist_km"),
+                1e-6);
+  }
+  // Mid-spell in 1990 the Sun's orbit runs backwards; in 2000 it does not.
+  EXPECT_LT(column(lines[1], "sun_h_m2_s"), 0);
+  EXPECT_GT(column(lines[2], "sun_h_m2_s"), 0);
+}
+
+TEST(EphemEvents, CsvNamesItsUnitsAndBadArgumentsFailInOneLine) {
+  std::ostringstream out, err;
+  ASSERT_EQ(RunEphem({"events", "--from", "1989", "--to", "1992-01-01", "--csv"}, out, err),
+            kExitOk)
+      << err.str();
+  const auto lines = Lines(out.str());
+  ASSERT_GE(lines.size(), 4u);
+  for (const char* unit : {"distance_km", "distance_rsun", "distance_au", "speed_m_s",
+                           "acceleration_m_s2", "angular_momentum_m2_s"}) {
+    EXPECT_NE(lines[0].find(unit), std::string::npos) << unit;
+  }
+  EXPECT_NE(out.str().find("retrograde begins,1989-"), std::string::npos);
+  EXPECT_NE(out.str().find("closest pass,1990-"), std::string::npos);
+
+  for (const std::vector<std::string>& bad :
+       std::vector<std::vector<std::string>>{{"events", "--from", "2000-01-01", "--to", "1999-01-01"},
+                                             {"events", "--from", "yesterday"},
+                                             {"events", "--csv=yes"},
+                                             {"events", "--step", "3"},
+                                             {"events", "1990"}}) {
+    std::ostringstream badOut, badErr;
+    EXPECT_EQ(RunEphem(bad, badOut, badErr), kExitBadArguments) << bad.back();
+    EXPECT_EQ(badOut.str(), "");
+    EXPECT_EQ(Lines(badErr.str()).size(), 1u) << badErr.str();
+  }
 }
 
 }  // namespace

@@ -69,6 +69,10 @@ TEST(RenderOptions, BadArgumentsGetOneLineNamingTheProblem) {
       {{"-o", "frames/%05d-%d.png"}, "exactly one %d"},
       {{"-o", "frames/%s.png"}, "exactly one %d"},
       {{"-o", "frames-%d/a.png"}, "exactly one %d"},
+      {{"-o", "run.gif", "--style", "poster"}, "--style must be dialog or slide"},
+      {{"-o", "run.gif", "--title", "Sun"}, "--title needs --style slide"},
+      {{"-o", "run.gif", "--light"}, "--light needs --style slide"},
+      {{"-o", "run.gif", "--orbits", "--style", "dialog"}, "--orbits needs --style slide"},
   };
   for (const Case& c : cases) {
     const std::string message = UsageMessage(c.args);
@@ -113,6 +117,12 @@ TEST(RenderOptions, EachOptionReachesItsSetting) {
   EXPECT_EQ(ParseRenderArguments({"--output", "FRAME.PNG", "--at", "2000-01-01"}).kind,
             OutputKind::SinglePng);
   EXPECT_EQ(ParseRenderArguments({"-o", "100%% of %d.png"}).kind, OutputKind::PngSequence);
+
+  const RenderOptions slide = ParseRenderArguments(
+      {"--style", "slide", "--title", "Die Sonne \xc3\xbc", "--light", "--orbits", "-o", "run.mp4"});
+  EXPECT_TRUE(slide.slide && slide.slideStyle.light && slide.slideStyle.orbits);
+  EXPECT_EQ(slide.slideStyle.title, wxString::FromUTF8("Die Sonne \xc3\xbc"));
+  EXPECT_FALSE(ParseRenderArguments({"-o", "run.mp4"}).slide);  // the dialog's look by default
 }
 
 // Of two options that contradict each other the last one counts.

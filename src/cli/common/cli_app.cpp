@@ -31,6 +31,16 @@ std::string WrapWords(const std::string& text, std::size_t width) {
   return wrapped + line;
 }
 
+// Only the lines too long for the width are wrapped: lists keep their layout.
+std::string WrapLongLines(const std::string& text) {
+  std::istringstream lines(text);
+  std::string wrapped;
+  for (std::string line; std::getline(lines, line);) {
+    wrapped += (line.size() > kHelpWidth ? WrapWords(line, kHelpWidth) : line) + '\n';
+  }
+  return wrapped;
+}
+
 // "-5", "-.5", "-0100-01-01": a negative number or an early year, not an option.
 bool ReadsAsNumber(const std::string& arg) {
   return arg.size() > 1 && arg[0] == '-' &&
@@ -102,6 +112,12 @@ class HelpFormatter : public CLI::Formatter {
   // Option descriptions wrapped at word boundaries to the terminal's usual width.
   std::string make_option_desc(const CLI::Option* option) const override {
     return WrapWords(CLI::Formatter::make_option_desc(option), kHelpWidth - column_width_);
+  }
+  std::string make_description(const CLI::App* app) const override {
+    return WrapLongLines(CLI::Formatter::make_description(app));
+  }
+  std::string make_footer(const CLI::App* app) const override {
+    return WrapLongLines(CLI::Formatter::make_footer(app));
   }
   // A description that shows the usage itself (several forms) replaces the line.
   std::string make_usage(const CLI::App* app, std::string name) const override {

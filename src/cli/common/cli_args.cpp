@@ -133,8 +133,8 @@ bool ParseTime(const std::string& text, double& jd, std::string& error) {
 }
 
 const char* const kDateAloneRule =
-    "a date alone (1980-01-01) is local midnight in the zone of TZ, as the dialog's date "
-    "fields take it, or UTC midnight with --utc";
+    "a date alone (1980-01-01), which is local midnight in the zone of TZ as the dialog's "
+    "date fields take it, or UTC midnight with --utc";
 
 namespace {
 

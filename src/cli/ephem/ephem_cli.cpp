@@ -12,6 +12,7 @@
 #include "ephemeris/barycenter.h"
 #include "ephemeris/julian_day.h"
 #include "ephemeris/planets.h"
+#include "ephemeris/sun_motion.h"
 #include "cli_app.h"
 #include "cli_args.h"
 
@@ -120,8 +121,9 @@ void CheckRequestShape(EphemRequest& request, const OptionValues& seen) {
 }
 
 const char* const kDescription =
-    "Usage: barywalk-ephem [--width PIXELS] TIME...\n"
-    "       barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS\n"
+    "Usage: barywalk-ephem [--width PIXELS] [--physical] TIME...\n"
+    "       barywalk-ephem [--width PIXELS] [--physical] --from TIME --to TIME --step DAYS\n"
+    "       barywalk-ephem events [--from TIME] [--to TIME] [--csv]  (see events --help)\n"
     "\n"
     "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
     "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
@@ -137,6 +139,18 @@ const char* const kFooter =
     "is 1 BC. Times must lie within the years 0 to 4000, where the VSOP87 series\n"
     "of the eight planets hold; Pluto's theory is fitted to the years 1885 to\n"
     "2099 and outside them gives its mean orbit only.\n"
+    "\n"
+    "With --physical, in the ecliptic of date (x toward the equinox, y toward\n"
+    "longitude 90 degrees; not the screen orientation of sun_x and sun_y), with\n"
+    "1 au = 149597870.7 km and 1 solar radius = 695700 km (IAU):\n"
+    "  sun_x_au, sun_y_au, sun_dist_au         the Sun's centre from the barycenter\n"
+    "  sun_x_km, sun_y_km, sun_dist_km         the same in km\n"
+    "  sun_x_rsun, sun_y_rsun, sun_dist_rsun   the same in solar radii\n"
+    "  sun_vx_m_s, sun_vy_m_s, sun_speed_m_s   its velocity, m/s\n"
+    "  sun_ax_m_s2, sun_ay_m_s2, sun_accel_m_s2  the planets' pull on it, m/s^2\n"
+    "  sun_h_m2_s   its orbital angular momentum about the barycenter per unit\n"
+    "               of the Sun's mass, component toward the ecliptic north, m^2/s\n"
+    "               (negative: the orbit runs retrograde)\n"
     "\n"
     "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
     "itself is included when the steps land on it (within rounding). At most\n"
@@ -167,18 +181,20 @@ std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValue
               })
       .Flag("--utc", "a date alone is UTC midnight instead of local midnight",
             [&seen] { seen.utc = true; })
+      .Flag("--physical", "add the Sun's motion around the barycenter in physical units",
+            [&request] { request.physical = true; })
       .Positionals("TIME", "times of the rows, in order",
                    [&seen](const std::string& text) { seen.times.push_back(text); });
   return cli;
 }
 
 void WriteRows(const EphemRequest& request, std::ostream& out) {
-  out << CsvHeader();
+  out << CsvHeader(request.physical);
   const std::int64_t rows =
       request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
   for (std::int64_t i = 0; i < rows && out; ++i) {
     const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
-    out << CsvRow(jd, request.width);
+    out << CsvRow(jd, request.width, request.physical);
   }
   out.flush();
   if (!out) throw std::runtime_error("cannot write the output");
@@ -219,13 +235,39 @@ std::string UsageText() {
   return EphemCommandLine(request, seen)->Help();
 }
 
-std::string CsvHeader() {
-  return "jd,mercury_l,mercury_r,venus_l,venus_r,earth_l,earth_r,mars_l,mars_r,"
-         "jupiter_l,jupiter_r,saturn_l,saturn_r,uranus_l,uranus_r,neptune_l,neptune_r,"
-         "pluto_l,pluto_r,sun_x,sun_y,accel_x,accel_y\n";
+namespace {
+
+const char* const kPhysicalHeader =
+    ",sun_x_au,sun_y_au,sun_dist_au,sun_x_km,sun_y_km,sun_dist_km,sun_x_rsun,sun_y_rsun,"
+    "sun_dist_rsun,sun_vx_m_s,sun_vy_m_s,sun_speed_m_s,sun_ax_m_s2,sun_ay_m_s2,sun_accel_m_s2,"
+    "sun_h_m2_s";
+
+void AppendPhysical(std::string& row, double jd) {
+  const SunMotion motion = ComputeSunMotion(jd);
+  const double distance = motion.DistanceAu();
+  const double km[3] = {AuToKm(motion.x), AuToKm(motion.y), AuToKm(distance)};
+  const double values[] = {motion.x,  motion.y,  distance,
+                           km[0],     km[1],     km[2],
+                           KmToSolarRadii(km[0]), KmToSolarRadii(km[1]), KmToSolarRadii(km[2]),
+                           motion.vx, motion.vy, motion.Speed(),
+                           motion.ax, motion.ay, motion.Acceleration(),
+                           motion.angularMomentum};
+  for (double value : values) {
+    row += ',';
+    AppendNumber(row, value);
+  }
 }
 
-std::string CsvRow(double jd, int width) {
+}  // namespace
+
+std::string CsvHeader(bool physical) {
+  return std::string("jd,mercury_l,mercury_r,venus_l,venus_r,earth_l,earth_r,mars_l,mars_r,"
+         "jupiter_l,jupiter_r,saturn_l,saturn_r,uranus_l,uranus_r,neptune_l,neptune_r,"
+         "pluto_l,pluto_r,sun_x,sun_y,accel_x,accel_y") +
+         (physical ? kPhysicalHeader : "") + "\n";
+}
+
+std::string CsvRow(double jd, int width, bool physical) {
   const auto positions = AllPlanetPositions(jd);
   const SunState sun = SunStateFromPositions(positions, width);
   std::string row;
@@ -241,11 +283,15 @@ std::string CsvRow(double jd, int width) {
     row += ',';
     AppendNumber(row, value);
   }
+  if (physical) AppendPhysical(row, jd);
   row += '\n';
   return row;
 }
 
 int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (!args.empty() && args[0] == "events") {
+    return RunEphemEvents(std::vector<std::string>(args.begin() + 1, args.end()), out, err);
+  }
   EphemRequest request;
   OptionValues seen;
   const auto cli = EphemCommandLine(request, seen);

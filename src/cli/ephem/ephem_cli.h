@@ -2,6 +2,7 @@
 //
 //   barywalk-ephem [--width PIXELS] TIME...
 //   barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS
+//   barywalk-ephem events [--from TIME] [--to TIME] [--csv]
 //
 // Argument parsing, the range rule and the CSV rows, kept apart from main()
 // so that they can be tested without running the program.
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "cli_args.h"
+#include "ephemeris/sun_events.h"
 
 namespace barywalk {
 
@@ -23,6 +25,7 @@ constexpr std::int64_t kMaxRows = 10000000;
 // What the command line asks for.
 struct EphemRequest {
   bool help = false;
+  bool physical = false;  // the Sun's motion in physical units as well
   int width = kDefaultPanelWidth;
   std::vector<double> times;  // explicit TIME arguments (Julian days)
   bool isRange = false;       // --from/--to/--step instead of times
@@ -54,10 +57,26 @@ std::int64_t RangeRowCount(double from, double to, double step);
 double RangeTime(const EphemRequest& request, std::int64_t i);
 
 std::string UsageText();
-std::string CsvHeader();
+std::string CsvHeader(bool physical = false);
 
-// One CSV row (with its newline) for Julian day `jd` and panel `width`.
-std::string CsvRow(double jd, int width);
+// One CSV row (with its newline) for Julian day `jd` and panel `width`,
+// with the physical columns when `physical`.
+std::string CsvRow(double jd, int width, bool physical = false);
+
+// "barywalk-ephem events": the Sun's notable dates over a span.
+struct EventsRequest {
+  bool help = false;
+  bool csv = false;
+  double from = 0, to = 0;  // Julian days
+};
+// Throws UsageError for anything it cannot take.
+EventsRequest ParseEventsArguments(const std::vector<std::string>& args);
+std::string EventsUsageText();
+// The events as an aligned table or as CSV, header first.
+std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv);
+
+// "barywalk-ephem events ARGS": the table on `out`, problems on `err`.
+int RunEphemEvents(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The whole program: parses `args`, writes CSV or usage to `out` and any
 // problem as one line to `err`. Returns the exit status. On bad arguments

@@ -59,8 +59,8 @@ const char* const kImportDescription =
 
 const std::string kImportFooter =
     std::string("TIME: a Julian day, a UTC date-time (2011-02-15T01:44Z), or ") + kDateAloneRule +
-    ";\nwithin the years 0 to 4000, where the planetary theories hold. The last of\n"
-    "options given twice counts.\n"
+    "; within the years 0 to 4000, where the planetary theories hold.\n"
+    "The last of options given twice counts.\n"
     "\n"
     "Exit status: 0 done, 1 an output could not be written, 2 bad arguments or\n"
     "an input that cannot be imported (unreadable, unknown format, a header\n"
@@ -178,8 +178,12 @@ void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) 
 int RunImport(ImportArgs parsed, std::ostream& err) {
   CompleteImportArgs(parsed);
   CatchInterrupts("barywalk-flares import", false);
-  // Every input is read before any output is begun: an input that cannot
-  // be imported leaves no file behind.
+  // The outputs are begun before the inputs are read, so that one that
+  // cannot be written fails at once; an input that cannot be imported
+  // still leaves no file behind, as uncommitted outputs remove themselves.
+  OutputFile output(parsed.output);
+  std::optional<OutputFile> rejects;
+  if (parsed.rejectsPath) rejects.emplace(*parsed.rejectsPath);
   std::vector<CatalogImport> imports;
   std::vector<std::string> names;
   for (const std::string& path : parsed.inputs) {
@@ -187,10 +191,6 @@ int RunImport(ImportArgs parsed, std::ostream& err) {
     names.push_back(imports.back().name);
   }
   const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
-
-  OutputFile output(parsed.output);
-  std::optional<OutputFile> rejects;
-  if (parsed.rejectsPath) rejects.emplace(*parsed.rejectsPath);
   WriteFlareFile(output.stream(), FlareFileHeader(names, parsed.filters, parsed.columns),
                  ToFlareRecords(merged), parsed.columns);
   if (rejects) WriteRejects(rejects->stream(), imports);

@@ -35,7 +35,7 @@ const char* const kStatsDescription =
 
 const std::string kStatsFooter =
     std::string("DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or ") + kDateAloneRule +
-    ";\nwithin the years 0 to 4000, where the planetary theories hold.\n\n"
+    "; within the years 0 to 4000, where the planetary theories hold.\n\n"
     "Of options that contradict each other (--clip and --no-clip, --duration and\n"
     "--no-duration) the last one given counts.\n"
     "\n"

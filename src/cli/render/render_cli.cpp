@@ -71,7 +71,13 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
   FrameSettings settings = options.frame;
   settings.flareScaling = FlareScalingOf(options);
   const int w = options.width;
-  return canvas.Render([&](wxDC& dc) { DrawViewFrame(dc, w, w, settings, state, longitudes); });
+  return canvas.Render([&](wxDC& dc) {
+    if (options.slide) {
+      DrawSlideFrame(dc, w, w, settings, state, options.slideStyle, longitudes);
+    } else {
+      DrawViewFrame(dc, w, w, settings, state, longitudes);
+    }
+  });
 }
 
 // Plays from `from` to `to` as the dialog's Play forwards from a stop does,

@@ -86,6 +86,14 @@ struct RenderTexts {
 
 namespace {
 
+// The slide's own settings mean nothing in the dialog's look.
+void CheckSlideOptions(const RenderOptions& options) {
+  if (options.slide) return;
+  if (!options.slideStyle.title.empty()) throw UsageError("--title needs --style slide");
+  if (options.slideStyle.light) throw UsageError("--light needs --style slide");
+  if (options.slideStyle.orbits) throw UsageError("--orbits needs --style slide");
+}
+
 void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
   if (!texts.hasOutput) throw UsageError("no output given: -o FILE (see --help)");
   options.output = texts.output;
@@ -103,6 +111,7 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
     }
   }
   options.frame.incrementDays = options.step;
+  CheckSlideOptions(options);
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
@@ -114,7 +123,8 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
   }
 }
 
-const char* const kDescription =
+const std::string kDescription =
+    std::string() +
     "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
     "       barywalk-render [OPTIONS] -o RUN.gif | RUN.mp4 | FRAMES/%05d.png\n"
     "\n"
@@ -130,10 +140,8 @@ const char* const kDescription =
     "  run.gif          an animated GIF\n"
     "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
     "\n"
-    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or a date alone\n"
-    "(1980-01-01): local midnight in the zone of TZ, as the dialog's date fields\n"
-    "take it, or UTC midnight with --utc; within the years 0 to 4000, where the\n"
-    "planetary theories hold.\n";
+    "DATE: a Julian day, a UTC date-time (2000-01-01T12:00Z), or " + kDateAloneRule +
+    "; within the years 0 to 4000, where the planetary theories hold.\n";
 
 const char* const kFooter =
     "Of options that contradict each other (--trail and --no-trail, --accel and\n"
@@ -274,8 +282,25 @@ void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
               })
       .Flag("--no-clip", "no limit", [&o] { o.clip = false; })
       .Flag("--log", "logarithmic apparent area", [&o] { o.logScale = true; })
-      .Flag("--no-log", "linear apparent area (the default)", [&o] { o.logScale = false; });
+      .Flag("--no-log", "linear apparent area (the default)", [&o] { o.logScale = false; })
+      .Option("--style", "STYLE",
+              "dialog (the default: exactly the program's window) or slide: for a classroom, "
+              "with text and lines that grow with --width, a legend, a scale bar, planet labels "
+              "that keep clear of each other and of the Sun, and colours that stay apart",
+              [&o](const std::string& value) {
+                if (value != "dialog" && value != "slide") {
+                  throw UsageError("--style must be dialog or slide, got " + Quoted(value));
+                }
+                o.slide = value == "slide";
+              })
+      .Option("--title", "TEXT", "a title at the top of a slide",
+              [&o](const std::string& value) { o.slideStyle.title = wxString::FromUTF8(value); })
+      .Flag("--light", "a slide on a white background, for print",
+            [&o] { o.slideStyle.light = true; })
+      .Flag("--orbits", "an inset on a slide with the planets around the Sun (log distance)",
+            [&o] { o.slideStyle.orbits = true; });
 }
+
 
 }  // namespace
 

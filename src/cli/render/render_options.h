@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/frame_drawing.h"
+#include "render/slide_drawing.h"
 #include "simulation/run_settings.h"
 
 namespace barywalk {
@@ -34,6 +35,9 @@ struct RenderOptions {
   int width = kViewSidePixels;  // the square panel's size, pixels
   double fps = 1000 / kTickPeriodMs;  // the player's tick, in whole frames
   FrameSettings frame;
+  // The dialog's own look (the default), or a slide for a classroom.
+  bool slide = false;
+  SlideStyle slideStyle;
   std::vector<std::string> flareFiles;
   bool clip = kShownAtStart.clip;
   double clipLimit = kClipLimitSetting.initial;  // millionths of the solar disk
