@@ -68,7 +68,11 @@ struct FlareSymbol {
 // less (also for a scale factor 0 or a maximum size that is not positive).
 // The flare with the largest SymbolSize gets radius
 // scaleFactor * 0.2 * sunRadius; a flare sits sunRadius * |cos latitude|
-// from the centre in the direction (-cos angle, +sin angle).
+// from the centre in the direction (-cos angle, +sin angle). The disc is
+// seen from above the Sun's north pole and the angle is the flare's own
+// heliocentric direction, so a far-side flare (|longitude| > 90, as the
+// STIX list gives them) lies on the half turned away from the Earth; it is
+// never folded onto the Earth-facing half.
 std::optional<FlareSymbol> ComputeFlareSymbol(const SolarFlare& flare, const FlareFrame& frame);
 
 // Called once for every symbol to draw: the flare's key (Julian day), the

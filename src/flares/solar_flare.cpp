@@ -8,12 +8,14 @@ namespace barywalk {
 
 
 SolarFlare::SolarFlare(double latitude, double longitude, double durationDays, double area,
-                       int index)
+                       int index, double flux, int region)
     : m_latitude(latitude),
       m_longitude(longitude),
       m_duration(durationDays),
       m_area(area),
-      m_index(index) {}
+      m_index(index),
+      m_flux(flux),
+      m_region(region) {}
 
 double SolarFlare::LatitudeRad() const { return m_latitude / 180.0 * kFlarePi; }
 

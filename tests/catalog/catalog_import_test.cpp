@@ -2,6 +2,7 @@
 // row, the filters' edges, merging in time order, and a written file that
 // the dialog's reader loads as the importer meant it.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -19,7 +20,15 @@
 namespace barywalk {
 namespace {
 
+// The columns of the home-made list generic-excerpt.csv.
+const char* const kGenericColumns =
+    "start=Start Time,peak=Peak Time,end=End Time,class=GOES Class,hpc-x=hpc_x,hpc-y=hpc_y";
+
 CatalogImport Import(const std::string& name, const ImportFilters& filters = {}) {
+  if (name == "generic-excerpt.csv") {
+    const CsvColumnNames columns = ParseColumnsOption(kGenericColumns);
+    return ImportCatalogFile(CatalogDataPath(name), CatalogFormat::Csv, filters, &columns);
+  }
   return ImportCatalogFile(CatalogDataPath(name), std::nullopt, filters);
 }
 
@@ -45,6 +54,11 @@ TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
       {"goes-xrs-report_2017-excerpt.txt", noaa, 5, 2, {{R::NoPosition, 3}}},
       {"final_flare_list_sc24-excerpt.csv", CatalogFormat::GoesCsv, 10, 7, {{R::NoPosition, 3}}},
       {"hek-excerpt.csv", CatalogFormat::HekCsv, 10, 5, {{R::EndBeforeStart, 3}, {R::NoPosition, 2}}},
+      // the same flare from two methods and a row twice: one written
+      {"hek-hpc-excerpt.csv", CatalogFormat::HekCsv, 7, 4, {{R::Duplicate, 2}, {R::NoPosition, 1}}},
+      {"ssw-latest-events-excerpt.csv", CatalogFormat::SswCsv, 8, 6, {{R::OffDisc, 1}, {R::NoPosition, 1}}},
+      {"generic-excerpt.csv", CatalogFormat::Csv, 7, 6, {{R::NoPosition, 1}}},
+      {"stix-excerpt.csv", CatalogFormat::StixCsv, 9, 9, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -65,6 +79,42 @@ TEST(CatalogImportTest, EveryRowIsWrittenOrRejectedWithItsReason) {
   for (const char* first : {"", "hello", "event_starttime,event_endtime,x,y", "31777 910101"}) {
     EXPECT_THROW(DetectCatalogFormat(first), CatalogError) << first;
   }
+}
+
+// Old Mac files end lines with CR alone: each still ends a row, in a NOAA
+// report and a CSV list alike. A line too long to be a row (megabytes of
+// commas) is one unreadable row, the rows around it are read.
+TEST(CatalogImportTest, CarriageReturnLineEndsAndOverlongLines) {
+  for (const char* file : {"goes-xrs-report_2003-excerpt.txt", "final_flare_list_sc24-excerpt.csv"}) {
+    SCOPED_TRACE(file);
+    const std::string crlf = FileBytes(CatalogDataPath(file));
+    std::string cr;
+    for (std::size_t i = 0; i < crlf.size(); ++i) {
+      const bool lineEnd = crlf[i] == '\n';
+      if (lineEnd && i > 0 && crlf[i - 1] == '\r') continue;
+      cr += lineEnd ? '\r' : crlf[i];
+    }
+    ASSERT_EQ(cr.find('\n'), std::string::npos);
+    const CatalogImport asIs = Import(file);
+    const CatalogImport oldMac = ImportCatalogText(cr, file, std::nullopt, {});
+    EXPECT_EQ(oldMac.rows, asIs.rows);
+    EXPECT_EQ(oldMac.flares.size(), asIs.flares.size());
+    EXPECT_EQ(CountReasons(oldMac), CountReasons(asIs));
+  }
+  const std::vector<std::string> list = [] {
+    std::vector<std::string> lines;
+    std::istringstream in(FileBytes(CatalogDataPath("final_flare_list_sc24-excerpt.csv")));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }();
+  const std::string text = list[0] + "\n" + list[1] + "\n" + std::string(5'000'000, ',') + "\n" + list[2] + "\n";
+  const CatalogImport import = ImportCatalogText(text, "commas.csv", std::nullopt, {});
+  EXPECT_EQ(import.rows, 3);
+  EXPECT_EQ(import.flares.size(), 2u);
+  ASSERT_EQ(import.rejects.size(), 1u);
+  EXPECT_EQ(import.rejects[0].line, 3);
+  EXPECT_EQ(import.rejects[0].rejection.reason, RejectReason::Unreadable);
+  EXPECT_LE(import.rejects[0].text.size(), 80u);
 }
 
 TEST(CatalogImportTest, FilterEdgesAreInclusive) {
@@ -123,8 +173,49 @@ TEST(CatalogImportTest, HekAndGoesListGiveTheSameFlares) {
     const auto same = std::find_if(goes.flares.begin(), goes.flares.end(),
                                    [&](const ImportedFlare& g) { return g.flare.jd == h.flare.jd; });
     ASSERT_NE(same, goes.flares.end()) << h.line;
-    EXPECT_EQ(FormatFlareLine(h.flare), FormatFlareLine(same->flare));
+    const FlareColumns all = FlareColumns::WithClassAndRegion;
+    EXPECT_EQ(FormatFlareLine(ToFlareRecords({&h.flare})[0], all),
+              FormatFlareLine(ToFlareRecords({&same->flare})[0], all));
   }
+}
+
+// Helioprojective positions placed on the Sun at the peak give back the
+// list's own Stonyhurst positions (whole degrees, from which its hpc_x,
+// hpc_y were computed); the layouts read them from hpc_x/hpc_y,
+// "POINT(x y)", AIA_XCEN/AIA_YCEN and AIA_LOC.
+TEST(CatalogImportTest, HelioprojectivePositionsGiveTheListsStonyhurstOnes) {
+  const CatalogImport list = Import("final_flare_list_sc24-excerpt.csv");
+  std::map<double, const CatalogFlare*> byStart;
+  for (const ImportedFlare& f : list.flares) byStart[f.flare.jd] = &f.flare;
+  byStart[Import("ssw-latest-events-excerpt.csv").flares.at(5).flare.jd] = nullptr;  // AIA_LOC only
+  int compared = 0;
+  for (const char* file : {"hek-hpc-excerpt.csv", "ssw-latest-events-excerpt.csv", "generic-excerpt.csv"}) {
+    SCOPED_TRACE(file);
+    for (const ImportedFlare& f : Import(file).flares) {
+      const auto same = byStart.find(f.flare.jd);
+      if (same == byStart.end() || same->second == nullptr) continue;
+      EXPECT_NEAR(f.flare.latitude, same->second->latitude, 0.01) << f.line;
+      EXPECT_NEAR(f.flare.longitude, same->second->longitude, 0.01) << f.line;
+      EXPECT_EQ(f.flare.goesClass, same->second->goesClass) << f.line;
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 10);
+}
+
+// STIX sees the far side: longitudes beyond 90 degrees stay, and a GOES
+// class is kept only for flares the Earth saw ("A" alone from its flux).
+TEST(CatalogImportTest, StixFarSideFlaresKeepTheirLongitudes) {
+  const CatalogImport stix = Import("stix-excerpt.csv");
+  std::vector<double> farSide;
+  std::vector<std::string> classes;
+  for (const ImportedFlare& f : stix.flares) {
+    if (std::abs(f.flare.longitude) > 90) farSide.push_back(std::round(f.flare.longitude));
+    classes.push_back(f.flare.goesClass ? FormatGoesClass(*f.flare.goesClass) : "-");
+  }
+  // East positive: the list's hgs_lon -139.9 is 139.9 east.
+  EXPECT_EQ(farSide, (std::vector<double>{140, 132, 178, 90, 161, 93}));
+  EXPECT_EQ(classes, (std::vector<std::string>{"-", "-", "B5.2", "-", "M3.9", "-", "-", "-", "A9.15"}));
 }
 
 TEST(CatalogImportTest, SeveralCatalogsMergeInTimeOrderEachKeepingItsOwn) {
@@ -142,39 +233,56 @@ TEST(CatalogImportTest, SeveralCatalogsMergeInTimeOrderEachKeepingItsOwn) {
   EXPECT_EQ(outOfOrder, 1);
 }
 
-TEST(CatalogImportTest, WrittenFileLoadsInTheDialogsReaderAsImported) {
+// The dialog's reader takes the five fields of the files with class and
+// region as before; the commands' reader takes the two more.
+TEST(CatalogImportTest, WrittenFileLoadsInBothReadersAsImported) {
   std::vector<CatalogImport> imports;
   for (const char* year : {"1991", "2003", "2005", "2017"}) {
     imports.push_back(Import(std::string("goes-xrs-report_") + year + "-excerpt.txt"));
   }
   imports.push_back(Import("hek-excerpt.csv"));
   const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
-  std::stringstream file;
-  WriteFlareFile(file, FlareFileHeader({"a.txt", "b\nc.csv"}, {}), merged);
-  const std::string text = file.str();
+  std::stringstream written;
+  WriteFlareFile(written, FlareFileHeader({"a.txt", "b\nc.csv"}, {}), ToFlareRecords(merged),
+                 FlareColumns::WithClassAndRegion);
+  const std::string text = written.str();
   EXPECT_EQ(text.substr(0, text.find('\n')),
-            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from a.txt, "
-            "b?c.csv; rows without a position left out");
-
-  FlareMap flares;
-  int index = 0;
-  const FlareStreamResult result = ReadFlareStream(file, flares, index);
-  EXPECT_EQ(result.status, FlareReadStatus::Ok);
-  EXPECT_EQ(result.incompleteLines, 0);
-  ASSERT_EQ(result.flareCount, static_cast<int>(merged.size()));
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths] "
+            "flux[W/m2] region[NOAA]; from a.txt, b?c.csv; rows without a position left out");
   // The reader keys by time; flares of one time stay in file order.
   std::vector<const CatalogFlare*> byTime = merged;
   std::stable_sort(byTime.begin(), byTime.end(),
                    [](const CatalogFlare* a, const CatalogFlare* b) { return a->jd < b->jd; });
-  auto it = flares.begin();
-  for (const CatalogFlare* f : byTime) {
-    EXPECT_NEAR(it->first, f->jd, 5e-9);
-    EXPECT_EQ(it->second.Latitude(), f->latitude);
-    EXPECT_EQ(it->second.Longitude(), f->longitude);
-    EXPECT_NEAR(it->second.Duration() * kMinutesPerDay, f->durationMinutes, 1e-9);
-    EXPECT_NEAR(it->second.Area(), f->area, f->area * 1e-9);
-    ++it;
+  int withClass = 0, withRegion = 0;
+  for (const FlareColumns columns : {FlareColumns::Five, FlareColumns::WithClassAndRegion}) {
+    std::istringstream file(text);
+    FlareMap flares;
+    int index = 0;
+    FlareReadOptions options;
+    options.columns = columns;
+    const FlareStreamResult result = ReadFlareStream(file, flares, index, options);
+    EXPECT_EQ(result.status, FlareReadStatus::Ok);
+    EXPECT_EQ(result.incompleteLines, 0);
+    ASSERT_EQ(result.flareCount, static_cast<int>(merged.size()));
+    const bool all = columns == FlareColumns::WithClassAndRegion;
+    auto it = flares.begin();
+    for (const CatalogFlare* f : byTime) {
+      EXPECT_NEAR(it->first, f->jd, 5e-9);
+      EXPECT_EQ(it->second.Latitude(), f->latitude);
+      EXPECT_EQ(it->second.Longitude(), f->longitude);
+      EXPECT_NEAR(it->second.Duration() * kMinutesPerDay, f->durationMinutes, 1e-9);
+      EXPECT_NEAR(it->second.Area(), f->area, f->area * 1e-9);
+      const std::optional<GoesClass> read = GoesClassFromFlux(it->second.Flux());
+      EXPECT_EQ(read, all ? f->goesClass : std::nullopt);
+      EXPECT_EQ(it->second.Region(), all ? f->region : 0);
+      withClass += all && read;
+      withRegion += all && f->region > 0;
+      ++it;
+    }
   }
+  // The excerpts give classes and regions: the comparison above saw some.
+  EXPECT_GT(withClass, 0);
+  EXPECT_GT(withRegion, 0);
 }
 
 TEST(CatalogImportTest, HeaderNamesTheFilters) {
@@ -184,8 +292,8 @@ TEST(CatalogImportTest, HeaderNamesTheFilters) {
   filters.minClass = ParseGoesClass("M1");
   filters.requirePosition = false;
   EXPECT_EQ(FlareFileHeader({"x.csv"}, filters),
-            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from x.csv; "
-            "rows without a position at lat 0 lon 0; frm_name SWPC; start >= 2010-01-01T00:00:00Z; "
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths] "
+            "flux[W/m2] region[NOAA]; from x.csv; rows without a position at lat 0 lon 0; frm_name SWPC; start >= 2010-01-01T00:00:00Z; "
             "start < 2011-01-01T00:00:00Z; class >= M1.0");
 }
 

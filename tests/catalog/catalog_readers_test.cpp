@@ -113,6 +113,8 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
       {Damaged(old, 61, " 5x"), R::Unreadable, "class"},
       {Damaged(old, 61, "  0"), R::Unreadable, "class"},
       {Damaged(sxi, 96, "2.1Ex04"), R::Unreadable, "SXI area"},
+      {Damaged(sxi, 96, "-2.1E04"), R::Unreadable, "SXI area"},
+      {Damaged(sxi, 81, "1O715"), R::Unreadable, "region"},
       {old.substr(0, 20), R::Unreadable, "end time"},
       {"Solar flare report 1991\r", R::Unreadable, "record"},
       {"   \r", R::Blank, ""},
@@ -130,13 +132,27 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
   const ParsedRow noClass = ParseNoaaXrsLine(Damaged(old, 60, "    "));
   ASSERT_TRUE(noClass.flare);
   EXPECT_FALSE(noClass.flare->goesClass);
+  // Zero or blank optional fields keep the flare: an SXI area of 0.0E+00
+  // (the 2004 reports write it for an area not measured) is no area, a
+  // blank region no region.
+  for (const std::string& line : {Damaged(sxi, 96, "0.0E+00"), Damaged(sxi, 81, "     ")}) {
+    const ParsedRow row = ParseNoaaXrsLine(line);
+    ASSERT_TRUE(row.flare) << line;
+    EXPECT_TRUE(row.flare->hasPosition);
+    EXPECT_EQ(row.flare->area == 0.0, line != Damaged(sxi, 81, "     ")) << line;
+    EXPECT_EQ(row.flare->region == 0, line != Damaged(sxi, 96, "0.0E+00")) << line;
+  }
+  EXPECT_EQ(ParseNoaaXrsLine(old).flare.value().region, 6431);  // columns 81-85 " 6431"
 }
 
 TEST(CsvCatalogTest, SplitsQuotedFields) {
   std::vector<std::string> fields;
-  ASSERT_TRUE(SplitCsvLine("a,\"b,c\",\"say \"\"hi\"\"\",,", fields));
+  ASSERT_EQ(SplitCsvLine("a,\"b,c\",\"say \"\"hi\"\"\",,", fields), CsvSplit::Ok);
   EXPECT_EQ(fields, (std::vector<std::string>{"a", "b,c", "say \"hi\"", "", ""}));
-  EXPECT_FALSE(SplitCsvLine("a,\"b", fields));
+  EXPECT_EQ(SplitCsvLine("a,\"b", fields), CsvSplit::OpenQuote);
+  // A line of commas stops at the field limit instead of taking memory.
+  EXPECT_EQ(SplitCsvLine(std::string(10'000'000, ','), fields), CsvSplit::TooManyFields);
+  EXPECT_LE(fields.size(), kMaxCsvFields);
 }
 
 // A row of the cycle-24 list with field `index` (0 = row index) replaced.
@@ -198,7 +214,9 @@ TEST(CsvCatalogTest, HekColumnsInAnyOrder) {
 TEST(CsvCatalogTest, HeaderWithoutTheNeededColumns) {
   const std::tuple<CsvLayout, const char*, const char*> cases[] = {  // layout, header, missing
       {CsvLayout::GoesCsv, "event_starttime,hgs_lat,hgs_lon", "event_endtime"},
-      {CsvLayout::GoesCsv, "", "event_starttime, event_endtime, hgs_lon, hgs_lat"},
+      {CsvLayout::GoesCsv, "", "event_starttime, event_endtime, hgs_lat and hgs_lon"},
+      {CsvLayout::Hek, "event_starttime,event_endtime,hgs_x", "hgs_y and hgs_x or hpc_x and hpc_y or hpc_coord"},
+      {CsvLayout::Ssw, "GEV_START,GEV_END,GOES_CLASS", "AIA_LOC or AIA_XCEN and AIA_YCEN"},
   };
   for (const auto& [layout, header, missing] : cases) {
     try {

@@ -122,7 +122,8 @@ TEST_F(ImportCommandTest, HelpIsNoErrorAndWritesNothing) {
   const int status = Run({CatalogDataPath("final_flare_list_sc24-excerpt.csv"), "--help", "-o", Out("x.flr")});
   const std::string help = testing::internal::GetCapturedStdout();
   EXPECT_EQ(status, kExitOk);
-  for (const char* word : {"noaa-xrs", "hek-csv", "goes-csv", "--min-class", "--rejects", "--frm",
+  for (const char* word : {"noaa-xrs", "hek-csv", "goes-csv", "ssw-csv", "stix-csv", "--columns",
+                           "--five-fields", "--min-class", "--rejects", "--frm",
                            "--no-require-position", "EAST positive"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
@@ -143,8 +144,9 @@ TEST_F(ImportCommandTest, BadInputExitsWithOneLineAndLeavesNoFile) {
       {{m_dir}, "is a directory"},
       {{notACatalog, "-o", notACatalog, "--format", "hek-csv"}, "names the input"},
       {{notACatalog}, "unknown format"},
-      {{goesList, "--format", "hek-csv"}, "lacks the columns hgs_x, hgs_y"},
-      {{goesList, "--format", "csv"}, "unknown format 'csv'"},
+      {{goesList, "--format", "ssw-csv"}, "lacks the columns GEV_START, GEV_END"},
+      {{goesList, "--format", "csv"}, "needs --columns"},
+      {{goesList, "--format", "tsv"}, "unknown format 'tsv'"},
       {{goesList, "--frm", "SWPC"}, "--frm"},
       {{goesList, "--min-class", "Z1"}, "--min-class"},
       {{goesList, "--from", "2010-13-01"}, "--from"},

@@ -52,7 +52,13 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
   const std::string empty = WriteCatalog("empty.flr", {});
   const std::string ancient = WriteCatalog("ancient.flr", {"2455198.5 10 10 10 0", "1000000 1 2 3 4"});
   const std::string excerpt = SampleExcerpt();
-  const std::pair<std::vector<std::string>, const char*> cases[] = {  // args, part of the message
+  // A NOAA report given as a flare file: its header-less lines once read
+  // as thousands of flares at JD 31777050101, exit 0.
+  const std::string report = TempPath("goes-xrs-report_2005.txt");
+  std::ofstream(report) << "31777050101  0001 0039 0031 N06E34SXI                      X 17    GOES\r\n";
+  const std::string convert = "convert it first: barywalk-flares import " + report + " -o " +
+                              TempPath("goes-xrs-report_2005.flr");
+  const std::pair<std::vector<std::string>, std::string> cases[] = {  // args, part of the message
       {{"significance", "--planets", "jupiter,Vulcan", excerpt}, "Vulcan"},
       {{"significance", "--replicates", "0", excerpt}, "--replicates"},
       {{"significance", empty}, "no flares"},
@@ -66,6 +72,11 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"stats", "--to", "9000-01-01", excerpt}, "--to"},
       {{"stats", "--colour", excerpt}, "--colour"},
       {{"statistics"}, "not a command"},
+      {{"stats", report}, convert},
+      {{"significance", report}, convert},
+      {{"stats", "--min-class", "X99", excerpt}, "no flare of class X99.0 and above"},
+      {{"stats", "--min-class", "M1", ancient}, "2 without a class"},
+      {{"stats", "--min-class", "A1.2345", excerpt}, "--min-class"},
   };
   for (const auto& [args, expected] : cases) {
     const ProgramRun run = RunFlares(args);
@@ -74,7 +85,20 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
     EXPECT_EQ(CountLines(run.err), 1) << run.err;
     EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
   }
-  for (const std::string& path : {empty, ancient}) std::remove(path.c_str());
+  for (const std::string& path : {empty, ancient, report}) std::remove(path.c_str());
+}
+
+// --min-class keeps the flares of the class and above that fields 6 give,
+// counted on the error stream, and measures only those.
+TEST(FlaresProgram, StatsOfTheStrongerFlaresOnly) {
+  const ProgramRun all = RunFlares({"stats", "--from", "2010-01-01", "--to", "2010-07-01", SampleExcerpt()});
+  const ProgramRun strong = RunFlares(
+      {"stats", "--from", "2010-01-01", "--to", "2010-07-01", "--min-class", "C1.05", SampleExcerpt()});
+  ASSERT_EQ(all.status, 0) << all.err;
+  ASSERT_EQ(strong.status, 0) << strong.err;
+  EXPECT_NE(strong.err.find("flares of class C1.05 and above; left out"), std::string::npos) << strong.err;
+  EXPECT_LT(CountLines(strong.out), CountLines(all.out));
+  EXPECT_GT(CountLines(strong.out), 1);
 }
 
 // The planets of the summary's "count_within" rows, in file order.

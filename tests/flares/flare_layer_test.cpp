@@ -77,6 +77,35 @@ TEST(FlareLayerTest, SymbolsAreRedNorthBlueOtherwiseAtTheirPlaces) {
   EXPECT_FALSE(penLeftSet);
 }
 
+// The view looks down on the Sun's north pole, and a flare sits in its own
+// heliocentric direction: a far-side flare (|longitude| > 90, as STIX sees
+// them) is painted on the half of the disc turned away from the Earth,
+// never mirrored onto the Earth-facing half as an Earth-view projection
+// would put it. With the Earth at longitude 0 that half is the right one.
+TEST(FlareLayerTest, FarSideFlaresArePaintedOnTheHalfTurnedAwayFromTheEarth) {
+  const FlareFrame frame = Frame(320, 320, 1.0, 10.0);
+  const std::pair<double, bool> cases[] = {  // longitude (east positive), far side
+      {0, false},  {60, false},  {-60, false}, {89, false},  {-89, false},
+      {91, true},  {120, true},  {150, true},  {180, true},  {-120, true}, {-179, true}};
+  for (const auto& [longitude, far] : cases) {
+    FlareMap flares;
+    flares.emplace(10.0, SolarFlare(10, longitude, 0, 100, 1));
+    const wxImage image = Render([&](wxDC& dc) { DrawFlareLayer(dc, kPanel, flares, {9.0, 11.0}, frame, nullptr); });
+    // The painted symbol's centre of mass against the Sun's centre (the
+    // count text lies far below the disc).
+    long pixels = 0, offset = 0;
+    for (int y = 0; y < kPanel - 40; ++y) {
+      for (int x = 0; x < kPanel; ++x) {
+        if (guitest::PixelAt(image, x, y) == kBlack) continue;
+        ++pixels;
+        offset += x - 320;
+      }
+    }
+    EXPECT_GT(pixels, 0) << longitude;
+    EXPECT_EQ(offset > 0, far) << longitude;
+  }
+}
+
 // Expects the layer to give the picture of its count of loaded flares in
 // white at (10, panel height - 20) with every symbol of the window painted
 // in turn over it, pixel for pixel. Returns the number of symbols the layer

@@ -50,6 +50,7 @@ struct StatsOptions {
   PlayForwardRun run;
   double clip = kClipLimitSetting.initial;
   bool logScale = kShownAtStart.logScale;
+  FlareLoadOptions load;
 };
 
 // "(0.11), 1/1440 to 365": a setting's default and range in a help line.
@@ -72,7 +73,7 @@ int RunStats(StatsOptions options, std::ostream& err) {
   const std::string clash = OutputClash(options.files, {{"-o", options.output}});
   if (!clash.empty()) throw UsageError(clash);
   CatchInterrupts("barywalk-flares stats", false);
-  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
+  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
   options.run.scaling = {options.clip, options.logScale};
 
   OutputFile output(options.output);
@@ -96,6 +97,12 @@ void AddStatsCommand(CommandLine& program, std::ostream& err) {
   program
       .Command("stats", kStatsSummary, kStatsDescription, kStatsFooter,
                [options, &err] { return RunStats(*options, err); })
+      .Option("--min-class", "CLASS",
+              "only flares of GOES class CLASS and above (C1.0 keeps C1.0), as fields 6 of "
+              "the flare files give it; flares without a class are left out and counted",
+              [options](const std::string& text) {
+                options->load.minClass = GoesClassArgument("--min-class", text);
+              })
       .Option("--from", "DATE", "start date (" + IsoDate(kRunStartDate) + ")",
               [options](const std::string& text) { options->from = text; })
       .Option("--to", "DATE", "end date (" + IsoDate(kRunEndDate) + ")",
