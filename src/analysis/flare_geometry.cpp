@@ -16,11 +16,17 @@ SkyDirection FlareSiteIn(Geometry geometry, double jd, const SolarFlare& flare) 
   return TrueFlareSite(jd, flare.Latitude(), flare.Longitude());
 }
 
+// Mercury .. Neptune's own series already work in the frame of date; only
+// Pluto's theory needs the precession, and the tables of the null save the
+// radius series that PlanetPositionOfDate would evaluate too.
 double PlanetLongitudeIn(Geometry geometry, Planet planet, double jd) {
-  if (geometry == Geometry::Plane) return PlanetLongitude(planet, jd);
+  if (geometry == Geometry::Plane || planet != Planet::Pluto) return PlanetLongitude(planet, jd);
   return PlanetPositionOfDate(planet, jd).lonRad;
 }
 
-double PlanetLatitudeOfDate(Planet planet, double jd) { return PlanetPositionOfDate(planet, jd).latRad; }
+double PlanetLatitudeOfDate(Planet planet, double jd) {
+  if (planet != Planet::Pluto) return PlanetLatitude(planet, jd);
+  return PlanetPositionOfDate(planet, jd).latRad;
+}
 
 }  // namespace barywalk

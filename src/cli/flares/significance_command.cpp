@@ -55,7 +55,7 @@ const char* const kSignificanceUsage =
     "                     common random time shift of 1 to 500 years either way\n"
     "  --null region      per replicate, each active region (field 7 of the flare\n"
     "                     file; unnumbered flares grouped by time and place on the\n"
-    "                     Sun) gets its own random shift\n"
+    "                     Sun) gets its own random shift (not with --geometry sphere)\n"
     "  --no-nests         with --null region, regions close in time and place\n"
     "                     (activity complexes) get shifts of their own too\n"
     "                     (default: they share one)\n"
@@ -236,6 +236,13 @@ void CheckTimes(const LoadedCatalogs& catalogs, const SignificanceOptions& optio
 // the common shift again, without saying so.
 void CheckRegionUnits(const LoadedCatalogs& catalogs, const SignificanceOptions& options) {
   if (options.null != NullModel::ShiftRegions) return;
+  if (options.geometry == Geometry::Sphere) {
+    // A 3-D count depends on the planets' latitudes, which every region
+    // shares at the catalog's epoch; independent shifts would draw them
+    // anew for each region and understate the null's spread.
+    throw UsageError("--null region cannot be used with --geometry sphere: all regions share the "
+                     "planets' latitudes at one epoch (use --null shift)");
+  }
   const int units = CountRegionUnits(catalogs.flares, options.regions);
   if (units >= kMinRegionUnits) return;
   throw UsageError("--null region: the flares form only " + std::to_string(units) +
