@@ -66,7 +66,6 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"stats"}, "no flare file"},
       {{"stats", "--step", "0", excerpt}, "--step"},
       {{"stats", "--to", "9000-01-01", excerpt}, "--to"},
-      {{"stats", "--duration", "30", "--no-duration", excerpt}, "exclude"},
       {{"stats", "--colour", excerpt}, "--colour"},
       {{"statistics"}, "not a command"},
   };

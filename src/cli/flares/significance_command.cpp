@@ -18,6 +18,7 @@
 #include "analysis/significance.h"
 #include "analysis/significance_plot.h"
 #include "analysis/theory_range.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
@@ -33,45 +34,17 @@ constexpr long long kMaxReplicates = 100000;
 constexpr long long kMaxThreads = 64;
 constexpr int kMinRegionUnits = 20;
 
-const char* const kSignificanceUsage =
-    "Usage: barywalk-flares significance [OPTIONS] FILE.flr...\n"
-    "\n"
+const char* const kSignificanceSummary =
+    "are flares nearer to, or farther from, the planets' directions than chance allows?";
+
+const char* const kSignificanceDescription =
     "Tests whether the flares lie nearer to the planets' directions, or farther\n"
     "from them, than chance allows. Chance is simulated by Monte Carlo: the planets\n"
-    "are moved in time while every flare keeps its time and place.\n"
-    "\n"
-    "Options:\n"
-    "  --planets LIST     planets tested, by name, comma-separated, or 'all'\n"
-    "                     (default: all but the Earth)\n"
-    "  --within DEG       a flare counts for a planet within DEG degrees (5)\n"
-    "  --axial            a planet and its opposite direction count alike\n"
-    "  --geometry longitude  (default) the flare site's true heliocentric ecliptic\n"
-    "                     longitude against the planets' longitudes, of date\n"
-    "  --geometry sphere  the 3-D angle between the site's direction from the Sun\n"
-    "                     and the planet's, with the planets' latitudes\n"
-    "  --geometry plane   the view's angle: the Earth's longitude minus the flare's\n"
-    "                     longitude from the central meridian (as the statistics file)\n"
-    "  --null shift       (default) per replicate, every planet is moved by one\n"
-    "                     common random time shift of 1 to 500 years either way\n"
-    "  --null region      per replicate, each active region (field 7 of the flare\n"
-    "                     file; unnumbered flares grouped by time and place on the\n"
-    "                     Sun) gets its own random shift (not with --geometry sphere)\n"
-    "  --no-nests         with --null region, regions close in time and place\n"
-    "                     (activity complexes) get shifts of their own too\n"
-    "                     (default: they share one)\n"
-    "  --replicates N     Monte Carlo replicates (10000), 1 to 100000\n"
-    "  --seed S           seed of the replicates (1); the same seed gives the same\n"
-    "                     output on any number of threads\n"
-    "  --threads N        threads to use (default: all cores)\n"
-    "  -o FILE            the table (default standard output)\n"
-    "  --csv FILE         one row per flare: its flux, region, true ecliptic\n"
-    "                     direction and angles to every planet tested\n"
-    "  --summary-csv FILE the table as CSV\n"
-    "  --plot FILE        the figure (.svg, .png or .pdf): histograms of the\n"
-    "                     angles against the null's mean and 5-95 % band\n"
-    "\n"
-    "Flare times must lie within the years 0 to 4000, 500 years inside them,\n"
-    "where the planetary theories hold.\n"
+    "are moved in time while every flare keeps its time and place.\n";
+
+const char* const kSignificanceFooter =
+    "Flare times must lie within the years 0 to 4000, 500 years inside them, where\n"
+    "the planetary theories hold. The last of options given twice counts.\n"
     "\n"
     "Exit status: 0 done, 1 an output could not be written, 2 bad arguments.\n";
 
@@ -80,7 +53,7 @@ struct SignificanceRequest {
   SignificanceOptions options;
   std::string output = "-";
   std::string csv, summaryCsv, plot;
-  bool help = false;
+  std::string within = "5";
 };
 
 std::string Lower(std::string text) {
@@ -140,72 +113,29 @@ int DefaultThreads() {
   return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxThreads));
 }
 
-SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
-  SignificanceRequest request;
-  SignificanceOptions& options = request.options;
-  options.planets = DefaultPlanetSet();
-  options.threads = DefaultThreads();
-  std::string within = "5";
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) {
-      request.files.push_back(name);
-    } else if (name == "--help" || name == "-h") {
-      request.help = true;
-      return request;
-    } else if (name == "--planets") {
-      options.planets = ParsePlanetSet(reader.Value());
-    } else if (name == "--within") {
-      within = reader.Value();
-    } else if (name == "--axial") {
-      reader.NoValue();
-      options.axial = true;
-    } else if (name == "--null") {
-      options.null = ParseNull(reader.Value());
-    } else if (name == "--geometry") {
-      options.geometry = ParseGeometry(reader.Value());
-    } else if (name == "--no-nests") {
-      reader.NoValue();
-      options.regions.mergeNests = false;
-    } else if (name == "--replicates") {
-      options.replicates =
-          static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxReplicates));
-    } else if (name == "--seed") {
-      options.seed = static_cast<std::uint64_t>(
-          WholeNumberInRange(name, reader.Value(), 0, 9223372036854775807LL));
-    } else if (name == "--threads") {
-      options.threads = static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxThreads));
-    } else if (name == "-o" || name == "--output") {
-      request.output = reader.Value();
-    } else if (name == "--csv") {
-      request.csv = reader.Value();
-    } else if (name == "--summary-csv") {
-      request.summaryCsv = reader.Value();
-    } else if (name == "--plot") {
-      request.plot = reader.Value();
-      const std::string device = PlotDeviceFor(request.plot);
-      if (device.empty()) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " does not end in .svg, .png or .pdf");
-      }
-      struct stat info {};
-      if (stat(request.plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " is not a plain file");
-      }
-      if (!PlotDeviceAvailable(device)) {
-        throw UsageError("--plot: PLplot's " + device +
-                         " device is not installed (Debian package plplot-driver-cairo)");
-      }
-    } else {
-      reader.Unknown();
-    }
+void CheckPlotName(const std::string& plot) {
+  const std::string device = PlotDeviceFor(plot);
+  if (device.empty()) {
+    throw UsageError("--plot: " + Quoted(plot) + " does not end in .svg, .png or .pdf");
   }
+  struct stat info {};
+  if (stat(plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    throw UsageError("--plot: " + Quoted(plot) + " is not a plain file");
+  }
+  if (!PlotDeviceAvailable(device)) {
+    throw UsageError("--plot: PLplot's " + device +
+                     " device is not installed (Debian package plplot-driver-cairo)");
+  }
+}
+
+// What the options leave to be settled once all of them are read.
+void CompleteRequest(SignificanceRequest& request) {
+  SignificanceOptions& options = request.options;
   const double largest = options.axial ? 90 : 180;
-  options.withinRad = NumberInRange("--within", within, 0, largest) * kRadiansPerDegree;
+  options.withinRad = NumberInRange("--within", request.within, 0, largest) * kRadiansPerDegree;
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
   if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
-  return request;
 }
 
 std::string UtcText(double jd) {
@@ -472,14 +402,8 @@ class PlotOutput {
   bool m_committed = false;
 };
 
-}  // namespace
-
-int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  const SignificanceRequest request = ParseSignificanceRequest(args);
-  if (request.help) {
-    std::cout << kSignificanceUsage;
-    return kExitOk;
-  }
+int RunSignificance(SignificanceRequest request, std::ostream& err) {
+  CompleteRequest(request);
   const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
   CheckTimes(catalogs, request.options);
   CheckRegionUnits(catalogs, request.options);
@@ -507,6 +431,77 @@ int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
   if (summary) summary->Commit();
   table.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
+  const auto request = std::make_shared<SignificanceRequest>();
+  SignificanceOptions& options = request->options;
+  options.planets = DefaultPlanetSet();
+  options.threads = DefaultThreads();
+  program
+      .Command("significance", kSignificanceSummary, kSignificanceDescription, kSignificanceFooter,
+               [request, &err] { return RunSignificance(*request, err); })
+      .Option("--planets", "LIST",
+              "planets tested, by name, comma-separated, or 'all' (default: all but the Earth)",
+              [&options](const std::string& text) { options.planets = ParsePlanetSet(text); })
+      .Option("--within", "DEG", "a flare counts for a planet within DEG degrees (5)",
+              [request](const std::string& text) { request->within = text; })
+      .Flag("--axial", "a planet and its opposite direction count alike",
+            [&options] { options.axial = true; })
+      .Option("--geometry", "NAME",
+              "longitude (default): the flare site's true heliocentric ecliptic longitude against "
+              "the planets' longitudes, of date. sphere: the 3-D angle between the site's "
+              "direction from the Sun and the planet's, with the planets' latitudes. plane: the "
+              "view's angle, the Earth's longitude minus the flare's longitude from the central "
+              "meridian (as the statistics file)",
+              [&options](const std::string& text) { options.geometry = ParseGeometry(text); })
+      .Option("--null", "NAME",
+              "shift (default): per replicate, every planet is moved by one common random time "
+              "shift of 1 to 500 years either way; the flares keep their times and places. "
+              "region: each active region (field 7 of the flare file; unnumbered flares grouped "
+              "by time and place on the Sun) gets its own random shift (not with --geometry "
+              "sphere)",
+              [&options](const std::string& text) { options.null = ParseNull(text); })
+      .Flag("--no-nests",
+            "with --null region, regions close in time and place (activity complexes) get "
+            "shifts of their own too (default: they share one)",
+            [&options] { options.regions.mergeNests = false; })
+      .Option("--replicates", "N", "Monte Carlo replicates (10000), 1 to 100000",
+              [&options](const std::string& text) {
+                options.replicates =
+                    static_cast<int>(WholeNumberInRange("--replicates", text, 1, kMaxReplicates));
+              })
+      .Option("--seed", "S",
+              "seed of the replicates (1); the same seed gives the same output on any number of "
+              "threads",
+              [&options](const std::string& text) {
+                options.seed = static_cast<std::uint64_t>(
+                    WholeNumberInRange("--seed", text, 0, 9223372036854775807LL));
+              })
+      .Option("--threads", "N", "threads to use (default: all cores)",
+              [&options](const std::string& text) {
+                options.threads =
+                    static_cast<int>(WholeNumberInRange("--threads", text, 1, kMaxThreads));
+              })
+      .Option("-o,--output", "FILE", "the table (default standard output)",
+              [request](const std::string& path) { request->output = path; })
+      .Option("--csv", "FILE",
+              "one row per flare: its flux, region, true ecliptic direction and angles to every "
+              "planet tested",
+              [request](const std::string& path) { request->csv = path; })
+      .Option("--summary-csv", "FILE", "the table as CSV",
+              [request](const std::string& path) { request->summaryCsv = path; })
+      .Option("--plot", "FILE",
+              "the figure (.svg, .png or .pdf): histograms of the angles against the null's "
+              "mean and 5-95 % band",
+              [request](const std::string& path) {
+                CheckPlotName(path);
+                request->plot = path;
+              })
+      .Positionals("FILE.flr", "flare files, read in order",
+                   [request](const std::string& path) { request->files.push_back(path); });
 }
 
 }  // namespace barywalk
