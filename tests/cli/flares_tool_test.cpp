@@ -59,6 +59,7 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"significance", TempPath("missing.flr")}, "cannot read"},
       {{"significance", "--null", "permute", excerpt}, "--null"},
       {{"significance", "--geometry", "flat", excerpt}, "--geometry"},
+      {{"significance", "--min-class", "X50", excerpt}, "no flare of class X50.0"},
       {{"significance", "--null", "region", "--geometry", "sphere", excerpt}, "latitudes"},
       {{"significance", "--null", "region", oneSpot}, "only 1 independent unit"},
       {{"significance", "--axial", "--within", "95", excerpt}, "--within"},

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <ostream>
 #include <sstream>
@@ -25,6 +26,8 @@
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "flare_inputs.h"
+#include "flares/flare_selection.h"
+#include "flares/goes_class.h"
 #include "flares_commands.h"
 
 namespace barywalk {
@@ -54,7 +57,24 @@ struct SignificanceRequest {
   std::string output = "-";
   std::string csv, summaryCsv, plot;
   std::string within = "5";
+  std::optional<GoesClass> minClass;
 };
+
+// The flares of the class limit and above, and the line the table gives
+// them: "C1.0 and above (12 without a class and 40 below left out)".
+std::string SelectClass(const std::optional<GoesClass>& minClass, LoadedCatalogs& catalogs) {
+  if (!minClass) return "";
+  ClassSelection selection = KeepFlaresOfClassAtLeast(catalogs.flares, *minClass);
+  const std::string limit = FormatGoesClass(*minClass);
+  if (selection.kept.empty()) {
+    throw UsageError("--min-class: no flare of class " + limit + " and above (" +
+                     std::to_string(selection.withoutClass) + " without a class, " +
+                     std::to_string(selection.below) + " below)");
+  }
+  catalogs.flares = std::move(selection.kept);
+  return limit + " and above (" + std::to_string(selection.withoutClass) +
+         " without a class and " + std::to_string(selection.below) + " below left out)";
+}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -237,7 +257,7 @@ std::string Ratio(const NullSummary& s) {
 class PFormat {
  public:
   PFormat(int replicates, double floor)
-      : m_maxDecimals(std::max(1, static_cast<int>(std::floor(std::log10(replicates + 1.0))))),
+      : m_maxDecimals(std::max(1, static_cast<int>(std::ceil(std::log10(replicates + 1.0))))),
         m_floor(floor) {}
 
   double Shown(double p) const { return std::max(p, m_floor); }
@@ -272,7 +292,7 @@ void WriteTableRow(std::ostream& out, const std::string& name, const NullSummary
 }
 
 void WriteTable(std::ostream& out, const SignificanceRequest& request, const LoadedCatalogs& catalogs,
-                const SignificanceResult& result) {
+                const std::string& classLine, const SignificanceResult& result) {
   const SignificanceOptions& o = request.options;
   const double withinDeg = o.withinRad * kDegreesPerRadian;
   const PFormat format(o.replicates, result.resolutionFloor);
@@ -280,6 +300,7 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   for (const std::string& path : catalogs.paths) out << ' ' << path;
   out << ", " << UtcText(result.flares.front().jd).substr(0, 10) << " to "
       << UtcText(result.flares.back().jd).substr(0, 10) << "\n";
+  if (!classLine.empty()) out << "Class: " << classLine << " (--min-class)\n";
   out << "Question: do the flares lie within " << Number(withinDeg, 2) << " deg (--within) of a "
       << (o.axial ? "planet's direction or its opposite (--axial)" : "planet's direction")
       << "\n  more often, or less often, than chance allows?\n";
@@ -298,10 +319,16 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   out << "Monte Carlo: " << o.replicates << " replicates, seed " << o.seed
       << "; p = (1 + k) / (N + 1), k = replicates\n  at least as extreme as observed "
          "(excess: as large or larger; deficit: as small or smaller).\n";
-  out << "Resolution floor: " << format.Value(result.resolutionFloor)
-      << ". No p-value can be smaller: in that share of replicates a planet\n"
-         "  came back within --within of its observed phase and so repeated the observation.\n"
-         "  Values at the floor are printed as \"<=floor\".\n";
+  if (result.resolutionFloor * (o.replicates + 1.0) < 1.5) {
+    out << "Resolution floor: " << format.Value(result.resolutionFloor)
+        << " = 1 / (N + 1), set by the replicates alone: no replicate put a planet\n"
+           "  back within --within of its observed phase.\n";
+  } else {
+    out << "Resolution floor: " << format.Value(result.resolutionFloor)
+        << ". No p-value can be smaller: in that share of replicates a planet\n"
+           "  came back within --within of its observed phase and so repeated the observation.\n"
+           "  Values at the floor are printed as \"<=floor\".\n";
+  }
   out << "Effective sample size: " << Number(result.effectiveFlares, 0) << " independent flares of "
       << result.flares.size() << " (the null's variance of a count\n  is "
       << Number(result.varianceInflation, 2) << " times the binomial variance of independent flares).\n\n";
@@ -404,7 +431,8 @@ class PlotOutput {
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
   CompleteRequest(request);
-  const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
+  LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
+  const std::string classLine = SelectClass(request.minClass, catalogs);
   CheckTimes(catalogs, request.options);
   CheckRegionUnits(catalogs, request.options);
 
@@ -423,7 +451,7 @@ int RunSignificance(SignificanceRequest request, std::ostream& err) {
                               [&progress](int done) { progress.Update(done); });
     progress.Finish();
   }
-  WriteTable(table.stream(), request, catalogs, result);
+  WriteTable(table.stream(), request, catalogs, classLine, result);
   if (csv) WriteFlareCsv(csv->stream(), request.options, result);
   if (summary) WriteSummaryCsv(summary->stream(), request, result);
   if (plot) plot->Write(request, catalogs, result);
@@ -468,6 +496,15 @@ void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
             "with --null region, regions close in time and place (activity complexes) get "
             "shifts of their own too (default: they share one)",
             [&options] { options.regions.mergeNests = false; })
+      .Option("--min-class", "CLASS",
+              "test only flares of GOES class CLASS and above (C1.0 keeps C1.0), by field 6 of "
+              "the flare file; flares without a class are left out",
+              [request](const std::string& text) {
+                request->minClass = ParseGoesClass(text);
+                if (!request->minClass) {
+                  throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
+                }
+              })
       .Option("--replicates", "N", "Monte Carlo replicates (10000), 1 to 100000",
               [&options](const std::string& text) {
                 options.replicates =
