@@ -15,6 +15,7 @@
 
 #include "app/barywalk_dialog.h"
 #include "controls/spin_ctrl_dbl.h"
+#include "catalog/flare_input.h"
 #include "flares/flare_file.h"
 
 namespace {
@@ -52,15 +53,24 @@ bool HasProblem(const barywalk::FlareFileReport& report) {
 // The message about the files not read completely (their panel lines),
 // or nothing when every file was read as it is.
 wxString FlareFileProblems(const std::vector<wxString>& lines,
-                           const std::vector<barywalk::FlareFileReport>& reports) {
-  wxString problems;
+                           const std::vector<barywalk::FlareFileReport>& reports,
+                           const wxArrayString& paths) {
+  wxString problems, catalogs;
   bool incompleteLines = false;
   for (std::size_t i = 0; i < reports.size(); ++i) {
     if (HasProblem(reports[i])) problems << _T("\n") << lines[i];
     if (reports[i].result.incompleteLines > 0) incompleteLines = true;
+    if (reports[i].result.status == barywalk::FlareReadStatus::OtherFormat) {
+      const std::string path = ToFileNameBytes(wxArrayString(1, &paths[i])).front();
+      catalogs << _T("\n") << FromNarrow(barywalk::ImportCommandFor(path));
+    }
   }
   if (problems.empty()) return problems;
   wxString text = _("Not every flare file was read completely:") + _T("\n") + problems;
+  if (!catalogs.empty()) {
+    text << _T("\n\n")
+         << _("A catalog is read as flares only once it is converted to a flare file:") << catalogs;
+  }
   if (incompleteLines) {
     text << _T("\n\n")
          << _("An incomplete line still counts as a flare: its fields that are not numbers "
@@ -96,7 +106,8 @@ void BarywalkDialog::OnReadFlares(wxCommandEvent&) {
 bool BarywalkDialog::ReadFlareFiles(const wxArrayString& paths) {
   m_maxFlareSize = 0;
   const std::vector<barywalk::FlareFileReport> reports =
-      barywalk::LoadFlareFiles(ToFileNameBytes(paths), m_flares);
+      barywalk::LoadFlareFiles(ToFileNameBytes(paths), m_flares,
+                               barywalk::FlareFileReadOptions(barywalk::FlareColumns::Five));
   std::vector<wxString> lines;
   for (std::size_t i = 0; i < reports.size(); ++i) {
     lines.push_back(FlareFileLine(wxFileName(paths[i]).GetFullName(), reports[i]));
@@ -114,7 +125,7 @@ bool BarywalkDialog::ReadFlareFiles(const wxArrayString& paths) {
     }
   }
   UpdateMaxFlareSize();
-  const wxString problems = FlareFileProblems(lines, reports);
+  const wxString problems = FlareFileProblems(lines, reports, paths);
   if (!problems.empty()) {
     ShowMessage(problems, _("Read flares data"), wxOK | wxICON_WARNING | wxCENTRE, this);
   }
@@ -128,6 +139,8 @@ wxString BarywalkDialog::FlareFileLine(const wxString& displayName,
   const wxString reason = FromNarrow(report.error);
   if (!report.opened) {
     problems = wxString::Format(_("cannot be read: %s"), reason);
+  } else if (report.result.status == barywalk::FlareReadStatus::OtherFormat) {
+    problems = reason;
   } else if (report.result.status != barywalk::FlareReadStatus::Ok) {
     problems = wxString::Format(_("reading stopped: %s"), reason);
   }

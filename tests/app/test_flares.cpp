@@ -118,6 +118,26 @@ TEST_F(FlareDialogTest, FilesAreReadInOrderAndOnlyTheirProblemsAreTold) {
   EXPECT_EQ(messages.size(), 1u);
 }
 
+// A raw NOAA report read as flares gave thousands of flares at JD
+// 31777040101; it is recognised, loads nothing, and the message names the
+// command that converts it.
+TEST_F(FlareDialogTest, RawCatalogIsRecognisedAndTheImportCommandNamed) {
+  const fs::path report = dir_ / "goes-xrs-report_2005.txt";
+  std::ofstream(report)
+      << "31777050101  0001 0039 0031 N06E34SXI                      X 17    GOES 9.2E-02 10715\r\n"
+         "31777050101  0927 0945 0939 N04E27SXI                      B 78    GOES 5.8E-04 10715\r\n";
+  const wxString a = WriteFlareFile("a.flr", Lines(3, 2450000));
+  EXPECT_TRUE(Read({wxString(report.string()), a}));
+  EXPECT_EQ(access->Flares().size(), 3u);
+  EXPECT_EQ(access->Flares().begin()->second.Index(), 1);
+  ASSERT_EQ(messages.size(), 1u);
+  const wxString& told = messages[0].text;
+  EXPECT_TRUE(told.Contains("goes-xrs-report_2005.txt : 0 flares (not a flare file but a NOAA GOES XRS "
+                            "event report)")) << told;
+  EXPECT_TRUE(told.Contains("barywalk-flares import " + (dir_ / "goes-xrs-report_2005.txt").string() +
+                            " -o " + (dir_ / "goes-xrs-report_2005.flr").string())) << told;
+}
+
 TEST_F(FlareDialogTest, PanelLineKeepsItsTextAndAddsTheProblems) {
   barywalk::FlareFileReport report;
   report.opened = true;

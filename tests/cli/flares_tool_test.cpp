@@ -51,7 +51,13 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
   for (int i = 0; i < 30; ++i) burst.push_back(std::to_string(2455198.5 + i / 30.0) + " 12 30 0.01 0");
   const std::string oneSpot = WriteCatalog("one-spot.flr", burst);
   const std::string excerpt = SampleExcerpt();
-  const std::pair<std::vector<std::string>, const char*> cases[] = {  // args, part of the message
+  // A NOAA report given as a flare file: its header-less lines once read
+  // as thousands of flares at JD 31777050101, exit 0.
+  const std::string report = TempPath("goes-xrs-report_2005.txt");
+  std::ofstream(report) << "31777050101  0001 0039 0031 N06E34SXI                      X 17    GOES\r\n";
+  const std::string convert = "convert it first: barywalk-flares import " + report + " -o " +
+                              TempPath("goes-xrs-report_2005.flr");
+  const std::pair<std::vector<std::string>, std::string> cases[] = {  // args, part of the message
       {{"significance", "--planets", "jupiter,Vulcan", excerpt}, "Vulcan"},
       {{"significance", "--replicates", "0", excerpt}, "--replicates"},
       {{"significance", empty}, "no flares"},
@@ -59,7 +65,7 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"significance", TempPath("missing.flr")}, "cannot read"},
       {{"significance", "--null", "permute", excerpt}, "--null"},
       {{"significance", "--geometry", "flat", excerpt}, "--geometry"},
-      {{"significance", "--min-class", "X50", excerpt}, "no flare of class X50.0"},
+      {{"significance", "--min-class", "X50", excerpt}, "X50"},
       {{"significance", "--null", "region", "--geometry", "sphere", excerpt}, "latitudes"},
       {{"significance", "--null", "region", oneSpot}, "only 1 independent unit"},
       {{"significance", "--axial", "--within", "95", excerpt}, "--within"},
@@ -69,6 +75,11 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"stats", "--to", "9000-01-01", excerpt}, "--to"},
       {{"stats", "--colour", excerpt}, "--colour"},
       {{"statistics"}, "not a command"},
+      {{"stats", report}, convert},
+      {{"significance", report}, convert},
+      {{"stats", "--min-class", "X99", excerpt}, "no flare of class X99.0 and above"},
+      {{"stats", "--min-class", "M1", ancient}, "2 without a class"},
+      {{"stats", "--min-class", "A1.2345", excerpt}, "--min-class"},
   };
   for (const auto& [args, expected] : cases) {
     const ProgramRun run = RunFlares(args);
@@ -77,7 +88,20 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
     EXPECT_EQ(CountLines(run.err), 1) << run.err;
     EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
   }
-  for (const std::string& path : {empty, ancient, oneSpot}) std::remove(path.c_str());
+  for (const std::string& path : {empty, ancient, report, oneSpot}) std::remove(path.c_str());
+}
+
+// --min-class keeps the flares of the class and above that fields 6 give,
+// counted on the error stream, and measures only those.
+TEST(FlaresProgram, StatsOfTheStrongerFlaresOnly) {
+  const ProgramRun all = RunFlares({"stats", "--from", "2010-01-01", "--to", "2010-07-01", SampleExcerpt()});
+  const ProgramRun strong = RunFlares(
+      {"stats", "--from", "2010-01-01", "--to", "2010-07-01", "--min-class", "C1.05", SampleExcerpt()});
+  ASSERT_EQ(all.status, 0) << all.err;
+  ASSERT_EQ(strong.status, 0) << strong.err;
+  EXPECT_NE(strong.err.find("flares of class C1.05 and above; left out"), std::string::npos) << strong.err;
+  EXPECT_LT(CountLines(strong.out), CountLines(all.out));
+  EXPECT_GT(CountLines(strong.out), 1);
 }
 
 // The planets of the summary's "count_within" rows, in file order.

@@ -15,6 +15,7 @@
 #include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
+#include "flare_inputs.h"
 #include "flares_commands.h"
 
 namespace barywalk {
@@ -23,7 +24,7 @@ namespace {
 constexpr int kExampleLines = 5;  // line numbers shown per reason
 
 const char* const kImportSummary =
-    "convert flare catalogs (NOAA GOES XRS reports, HEK CSV, GOES CSV) to .flr";
+    "convert flare catalogs (NOAA GOES XRS reports, HEK, GOES, SolarSoft, STIX, any CSV) to .flr";
 
 const char* const kImportDescription =
     "Converts flare catalogs to one flare file (.flr) for Barywalk's view.\n"
@@ -35,13 +36,25 @@ const char* const kImportDescription =
     "  noaa-xrs   NOAA GOES XRS event reports (fixed columns, both layouts)\n"
     "  hek-csv    HEK event list as CSV (event_starttime, event_endtime, hgs_x,\n"
     "             hgs_y; optional fl_goescls, ar_noaanum, frm_name)\n"
+    "             hgs_y, or hpc_x, hpc_y or hpc_coord; optional event_peaktime,\n"
+    "             fl_goescls, ar_noaanum, frm_name)\n"
     "  goes-csv   GOES flare list as CSV (event_starttime, event_endtime,\n"
     "             hgs_lat, hgs_lon; optional goes_class, noaa_ar)\n"
+    "  ssw-csv    SolarSoft latest events (GEV_START, GEV_END, GEV_PEAK,\n"
+    "             GOES_CLASS, AIA_XCEN and AIA_YCEN or AIA_LOC)\n"
+    "  stix-csv   Solar Orbiter/STIX flare list (start_UTC, end_UTC, peak_UTC,\n"
+    "             hgs_lon, hgs_lat; far-side flares keep |lon| > 90)\n"
+    "  csv        any CSV list; --columns names its columns (never guessed)\n"
     "\n"
     "Each flare: start time as a Julian day (UT), latitude north positive,\n"
     "longitude from the central meridian EAST positive (the catalogs' west-\n"
     "positive values negated), duration end - start in minutes, area in\n"
-    "millionths of the solar disk where the catalog gives one, else 0.\n";
+    "millionths of the solar disk where the catalog gives one, else 0, then\n"
+    "the peak X-ray flux in W/m^2 (the GOES class: M1.2 is 1.2e-05) and the\n"
+    "NOAA active region, 0 where unknown. Helioprojective positions (arcsec\n"
+    "seen from the Earth) become Stonyhurst ones at the peak time; a point off\n"
+    "the disc is rejected. A row equal to one written (start, class and\n"
+    "position) is counted as a duplicate. See docs/import.md.\n";
 
 const char* const kImportFooter =
     "TIME: a date (00:00 UTC), an ISO date-time in UTC (2011-02-15T01:44Z) or a\n"
@@ -58,6 +71,7 @@ struct ImportArgs {
   std::optional<CatalogFormat> format;
   ImportFilters filters;
   FlareColumns columns = FlareColumns::WithClassAndRegion;
+  std::optional<CsvColumnNames> csvColumns;  // --columns, for --format csv
 };
 
 // "2011-12-31" (optionally signed, longer years): a calendar date alone.
@@ -88,13 +102,17 @@ void CheckImportArgs(const ImportArgs& parsed) {
   if (parsed.filters.fromJd && parsed.filters.toJd && *parsed.filters.toJd < *parsed.filters.fromJd) {
     throw UsageError("--to lies before --from");
   }
+  if (parsed.csvColumns && parsed.format != CatalogFormat::Csv) {
+    throw UsageError("--columns goes with --format csv");
+  }
 }
 
 CatalogImport ImportInput(const std::string& path, const ImportArgs& args) {
   try {
-    if (path != "-") return ImportCatalogFile(path, args.format, args.filters);
+    const CsvColumnNames* columns = args.csvColumns ? &*args.csvColumns : nullptr;
+    if (path != "-") return ImportCatalogFile(path, args.format, args.filters, columns);
     const std::string text(std::istreambuf_iterator<char>(std::cin), {});
-    return ImportCatalogText(text, "standard input", args.format, args.filters);
+    return ImportCatalogText(text, "standard input", args.format, args.filters, columns);
   } catch (const CatalogError& error) {
     throw UsageError(error.what());
   }
@@ -106,8 +124,21 @@ std::string RejectionText(const RowRejection& rejection) {
   return text;
 }
 
+// HEK lists one flare under each method that found it: without --frm
+// the rows of several methods are most likely the same flares again.
+void WriteSourceCounts(std::ostream& err, const CatalogImport& import) {
+  if (import.rowsPerSource.size() < 2) return;
+  err << "  rows per frm_name:";
+  const char* separator = " ";
+  for (const auto& [source, count] : import.rowsPerSource) {
+    err << separator << Quoted(source) << ' ' << count;
+    separator = ", ";
+  }
+  err << "\n  several methods list the same flares; choose one with --frm NAME\n";
+}
+
 // One input's lines of the summary.
-void WriteInputSummary(std::ostream& err, const CatalogImport& import) {
+void WriteInputSummary(std::ostream& err, const CatalogImport& import, bool sourceChosen) {
   err << import.name << " (" << CatalogFormatName(import.format) << "): " << import.rows
       << " rows, " << import.flares.size() << " written, " << import.rejects.size()
       << " rejected\n";
@@ -126,6 +157,7 @@ void WriteInputSummary(std::ostream& err, const CatalogImport& import) {
     }
     err << (counts[reason] > kExampleLines ? ", ...)\n" : ")\n");
   }
+  if (!sourceChosen) WriteSourceCounts(err, import);
 }
 
 void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) {
@@ -161,7 +193,7 @@ int RunImport(const ImportArgs& parsed, std::ostream& err) {
 
   std::size_t rows = 0, rejected = 0;
   for (const CatalogImport& import : imports) {
-    WriteInputSummary(err, import);
+    WriteInputSummary(err, import, parsed.filters.source.has_value());
     rows += import.rows;
     rejected += import.rejects.size();
   }
@@ -184,24 +216,37 @@ void AddImportCommand(CommandLine& program, std::ostream& err) {
               "write the flare file to FILE (default: standard output); it appears only when "
               "complete",
               [parsed](const std::string& path) { parsed->output = path; })
-      .Option("--format", "NAME", "read every CATALOG as noaa-xrs, hek-csv or goes-csv",
+      .Option("--format", "NAME",
+              "read every CATALOG as noaa-xrs, hek-csv, goes-csv, ssw-csv, stix-csv or csv",
               [parsed](const std::string& name) {
                 parsed->format = CatalogFormatFromName(name);
                 if (!parsed->format) {
                   throw UsageError("unknown format " + Quoted(name) +
-                                   " (noaa-xrs, hek-csv or goes-csv)");
+                                   " (noaa-xrs, hek-csv, goes-csv, ssw-csv, stix-csv or csv)");
                 }
               })
+      .Option("--columns", "KEY=COLUMN,...",
+              "the columns of a --format csv list: start, end, optional peak, class and "
+              "region, and a position: lat and lon (west positive) or lon-east, location "
+              "(N12E34), hpc-x and hpc-y (arcsec) or hpc-point; e.g. \"start=Start Time,"
+              "end=End Time,peak=Peak Time,class=GOES Class,hpc-x=hpc_x,hpc-y=hpc_y\"",
+              [parsed](const std::string& text) {
+                try {
+                  parsed->csvColumns = ParseColumnsOption(text);
+                } catch (const CatalogError& error) {
+                  throw UsageError(error.what());
+                }
+              })
+      .Flag("--five-fields", "write only the five numbers of older flare files, without the "
+            "flux and region",
+            [parsed] { parsed->columns = FlareColumns::Five; })
       .Option("--frm", "NAME", "keep only rows whose frm_name is NAME (hek-csv)",
               [&filters](const std::string& name) { filters.source = name; })
       .Option("--min-class", "CLASS",
               "keep flares of GOES class CLASS and above (C1.0 keeps C1.0); rows without a "
               "class are left out",
               [&filters](const std::string& text) {
-                filters.minClass = ParseGoesClass(text);
-                if (!filters.minClass) {
-                  throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
-                }
+                filters.minClass = GoesClassArgument("--min-class", text);
               })
       .Option("--from", "TIME", "keep flares starting at TIME or later",
               [&filters](const std::string& text) { filters.fromJd = TimeArgument("--from", text); })

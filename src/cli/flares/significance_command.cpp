@@ -26,7 +26,6 @@
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "flare_inputs.h"
-#include "flares/flare_selection.h"
 #include "flares/goes_class.h"
 #include "flares_commands.h"
 
@@ -59,22 +58,6 @@ struct SignificanceRequest {
   std::string within = "5";
   std::optional<GoesClass> minClass;
 };
-
-// The flares of the class limit and above, and the line the table gives
-// them: "C1.0 and above (12 without a class and 40 below left out)".
-std::string SelectClass(const std::optional<GoesClass>& minClass, LoadedCatalogs& catalogs) {
-  if (!minClass) return "";
-  ClassSelection selection = KeepFlaresOfClassAtLeast(catalogs.flares, *minClass);
-  const std::string limit = FormatGoesClass(*minClass);
-  if (selection.kept.empty()) {
-    throw UsageError("--min-class: no flare of class " + limit + " and above (" +
-                     std::to_string(selection.withoutClass) + " without a class, " +
-                     std::to_string(selection.below) + " below)");
-  }
-  catalogs.flares = std::move(selection.kept);
-  return limit + " and above (" + std::to_string(selection.withoutClass) +
-         " without a class and " + std::to_string(selection.below) + " below left out)";
-}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -300,7 +283,9 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   for (const std::string& path : catalogs.paths) out << ' ' << path;
   out << ", " << UtcText(result.flares.front().jd).substr(0, 10) << " to "
       << UtcText(result.flares.back().jd).substr(0, 10) << "\n";
-  if (!classLine.empty()) out << "Class: " << classLine << " (--min-class)\n";
+  if (!classLine.empty()) {
+    out << "Class: " << classLine << " (--min-class, by field 6 of the flare file)\n";
+  }
   out << "Question: do the flares lie within " << Number(withinDeg, 2) << " deg (--within) of a "
       << (o.axial ? "planet's direction or its opposite (--axial)" : "planet's direction")
       << "\n  more often, or less often, than chance allows?\n";
@@ -431,8 +416,11 @@ class PlotOutput {
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
   CompleteRequest(request);
-  LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
-  const std::string classLine = SelectClass(request.minClass, catalogs);
+  FlareLoadOptions load;
+  load.minClass = request.minClass;
+  const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err, load);
+  const std::string classLine =
+      request.minClass ? FormatGoesClass(*request.minClass) + " and above" : "";
   CheckTimes(catalogs, request.options);
   CheckRegionUnits(catalogs, request.options);
 
@@ -500,10 +488,7 @@ void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
               "test only flares of GOES class CLASS and above (C1.0 keeps C1.0), by field 6 of "
               "the flare file; flares without a class are left out",
               [request](const std::string& text) {
-                request->minClass = ParseGoesClass(text);
-                if (!request->minClass) {
-                  throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
-                }
+                request->minClass = GoesClassArgument("--min-class", text);
               })
       .Option("--replicates", "N", "Monte Carlo replicates (10000), 1 to 100000",
               [&options](const std::string& text) {

@@ -53,6 +53,7 @@ struct StatsOptions {
   PlayForwardRun run;
   double clip = kDefaultFlareAreaClip;
   bool logScale = false;
+  FlareLoadOptions load;
 };
 
 double DialogDate(const std::string& option, const std::string& text, bool utc) {
@@ -70,7 +71,7 @@ int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
   options.run.startTime = DialogDate("--from", options.from, options.utc);
   options.run.endTime = DialogDate("--to", options.to, options.utc);
-  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
+  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
   // The dialog's two process-wide flare settings, as its check boxes set them.
   SetFlareAreaClip(options.clip);
   SetFlareLogScale(options.logScale);
@@ -96,6 +97,12 @@ void AddStatsCommand(CommandLine& program, std::ostream& err) {
   program
       .Command("stats", kStatsSummary, kStatsDescription, kStatsFooter,
                [options, &err] { return RunStats(*options, err); })
+      .Option("--min-class", "CLASS",
+              "only flares of GOES class CLASS and above (C1.0 keeps C1.0), as fields 6 of "
+              "the flare files give it; flares without a class are left out and counted",
+              [options](const std::string& text) {
+                options->load.minClass = GoesClassArgument("--min-class", text);
+              })
       .Option("--from", "DATE",
               "start date (1980-01-01); a date alone is local midnight, as the dialog's date "
               "fields take it; or a Julian day",

@@ -1,5 +1,7 @@
 #include "render_cli.h"
 
+#include "flare_inputs.h"
+
 #include <signal.h>
 #include <unistd.h>
 #include <wx/app.h>
@@ -80,14 +82,6 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
       [&](wxDC& dc) { DrawViewFrame(dc, w, w, options.frame, state, longitudes); });
 }
 
-std::string ReportProblem(const FlareFileReport& report, const std::string& path) {
-  if (!report.opened) return "cannot read the flare file " + path + ": " + report.error;
-  if (report.result.status != FlareReadStatus::Ok) {
-    return "the flare file " + path + " was not read to its end: " + report.error;
-  }
-  return "";
-}
-
 // A numbered sequence written over a longer one leaves the older frames
 // after it in place; a film made from the folder would show them.
 void WarnOfOlderFrames(const RenderOptions& options, std::int64_t frames, std::ostream& err) {
@@ -109,17 +103,7 @@ LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
   SetFlareAreaClip(options.clip ? options.clipLimit : -1.0);
   SetFlareLogScale(options.logScale);
   if (options.flareFiles.empty()) return loaded;
-  const std::vector<FlareFileReport> reports = LoadFlareFiles(options.flareFiles, loaded.flares);
-  for (std::size_t i = 0; i < reports.size(); ++i) {
-    const std::string problem = ReportProblem(reports[i], options.flareFiles[i]);
-    if (!problem.empty()) throw UsageError(problem);
-    const int incomplete = reports[i].result.incompleteLines;
-    if (incomplete > 0) {
-      err << kProgram << ": warning: " << options.flareFiles[i] << ": " << incomplete
-          << (incomplete == 1 ? " incomplete line" : " incomplete lines")
-          << " (fields that are not numbers are taken as 0)\n";
-    }
-  }
+  loaded.flares = LoadCatalogs(options.flareFiles, kProgram, err).flares;
   loaded.maxFlareSize = MaxFlareSize(loaded.flares);
   return loaded;
 }
