@@ -63,12 +63,17 @@ void GridFor(int panels, int& columns, int& rows) {
 void DrawPanel(const AngleHistogram& h, double maxDeg, double withinDeg, double left, double right,
                double bottom, double top) {
   const double binWidth = maxDeg / h.observed.size();
-  double highest = 1;
+  // The y-axis spans the data, not from zero: with thousands of flares
+  // the bins' differences would otherwise be a flat line.
+  double highest = 1, lowest = 1e300;
   for (std::size_t b = 0; b < h.observed.size(); ++b) {
     highest = std::max({highest, h.observed[b], h.null95[b]});
+    lowest = std::min({lowest, h.observed[b], h.null05[b]});
   }
+  const double floorY = std::max(0.0, lowest - 0.1 * (highest - lowest));
+  const double topY = highest + 0.08 * (highest - floorY);
   plvpor(left, right, bottom, top);
-  plwind(0, maxDeg, 0, highest * 1.08);
+  plwind(0, maxDeg, floorY, topY);
 
   std::vector<PLFLT> x, y, lowX, lowY;
   // The null's 5-95 % band: the upper staircase, then the lower one back.
@@ -92,7 +97,7 @@ void DrawPanel(const AngleHistogram& h, double maxDeg, double withinDeg, double 
   plcol0(kWithin);
   pllsty(2);
   const PLFLT wx[2] = {withinDeg, withinDeg};
-  const PLFLT wy[2] = {0, highest * 1.08};
+  const PLFLT wy[2] = {floorY, topY};
   plline(2, wx, wy);
   pllsty(1);
 
