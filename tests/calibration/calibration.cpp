@@ -72,11 +72,11 @@ FlareMap Catalog(const CalibrationPlan& plan, CatalogKind kind, int index) {
   return SyntheticCatalog(plan, kind, index);
 }
 
-SignificanceOptions TestOptions(const CalibrationPlan& plan, NullModel null, std::uint64_t seed) {
+SignificanceOptions TestOptions(const CalibrationPlan& plan, const NullSetup& null, std::uint64_t seed) {
   SignificanceOptions options;
   options.planets = DefaultPlanetSet();
   options.withinRad = plan.withinDeg * kRadiansPerDegree;
-  options.null = null;
+  options.null = null.model;
   options.replicates = plan.replicates;
   options.seed = seed;
   options.threads = 1;  // the catalogs run in parallel instead
@@ -126,14 +126,6 @@ const char* CatalogKindName(CatalogKind kind) {
     case CatalogKind::SyntheticComplexes: return "synthetic, nests as one region";
     case CatalogKind::SyntheticNoNests: return "synthetic without nests";
     case CatalogKind::ShiftedSample: return "sample shifted 20-300 yr";
-  }
-  return "?";
-}
-
-const char* NullName(NullModel null) {
-  switch (null) {
-    case NullModel::ShiftPlanets: return "shift";
-    case NullModel::PermuteWithinYear: return "permute";
   }
   return "?";
 }
@@ -200,9 +192,9 @@ std::vector<RejectionCount> RunCalibration(const CalibrationPlan& plan,
         if (job.plantedFraction > 0 && p.perPlanet && p.planet != kPlantedPlanet) continue;
         const std::string statistic =
             !p.perPlanet ? p.name : job.plantedFraction > 0 ? p.name + ", " + PlanetName(p.planet) : p.name + " (pooled)";
-        const std::string key = catalogs + "|" + NullName(plan.nulls[n]) + "|" + statistic;
+        const std::string key = catalogs + "|" + plan.nulls[n].name + "|" + statistic;
         auto [it, added] = row.emplace(key, counts.size());
-        if (added) counts.push_back({statistic, NullName(plan.nulls[n]), catalogs, job.plantedFraction, 0, 0, 0});
+        if (added) counts.push_back({statistic, plan.nulls[n].name, catalogs, job.plantedFraction, 0, 0, 0});
         RejectionCount& c = counts[it->second];
         ++c.trials;
         c.atAlpha05 += p.p <= kAlpha05;

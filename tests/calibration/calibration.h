@@ -23,9 +23,16 @@ enum class CatalogKind {
 };
 const char* CatalogKindName(CatalogKind kind);
 
+// A null as the calibration runs it.
+struct NullSetup {
+  std::string name;  // as the tables show it
+  NullModel model = NullModel::ShiftPlanets;
+  bool mergeNests = true;  // region null: the regions of one nest move as one unit
+};
+
 struct CalibrationPlan {
   std::vector<CatalogKind> kinds;         // null catalogs for the sizes
-  std::vector<NullModel> nulls;           // the nulls each catalog is tested under
+  std::vector<NullSetup> nulls;           // the nulls each catalog is tested under
   std::vector<double> plantedFractions;   // power: shares planted near Jupiter
   CatalogKind powerKind = CatalogKind::Synthetic;
   int catalogs = 100;                     // per kind (and per planted fraction)
@@ -69,8 +76,6 @@ struct NamedPValue {
   bool perPlanet = false;
 };
 std::vector<NamedPValue> PrintedPValues(const SignificanceResult& result, const SignificanceOptions& options);
-
-const char* NullName(NullModel null);
 
 // Runs the plan. `progress` (optional) gets a line per finished batch.
 std::vector<RejectionCount> RunCalibration(const CalibrationPlan& plan,
