@@ -58,7 +58,8 @@ void BM_ImportNoaaReportLines(benchmark::State& state) {
     std::vector<CatalogImport> imports;
     imports.push_back(ImportCatalogFile(path, std::nullopt, ImportFilters{}));
     std::ostringstream out;
-    WriteFlareFile(out, FlareFileHeader({imports[0].name}, ImportFilters{}), MergeInTimeOrder(imports));
+    WriteFlareFile(out, FlareFileHeader({imports[0].name}, ImportFilters{}),
+                   ToFlareRecords(MergeInTimeOrder(imports)), FlareColumns::WithClassAndRegion);
     benchmark::DoNotOptimize(out.str().size());
   }
   std::remove(path.c_str());

@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "catalog/goes_class.h"
+#include "flares/goes_class.h"
 
 namespace barywalk {
 
@@ -20,6 +20,7 @@ struct CatalogFlare {
   double durationMinutes = 0.0;  // end - start, the day rollover applied
   double area = 0.0;             // millionths of the solar disk; 0: none given
   std::optional<GoesClass> goesClass;
+  int region = 0;                // NOAA active region; 0: none given
   std::string source;            // HEK frm_name, where the catalog names one
 };
 

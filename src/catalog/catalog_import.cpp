@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -17,8 +16,6 @@ namespace barywalk {
 namespace {
 
 constexpr const char* kFormatNames[] = {"noaa-xrs", "hek-csv", "goes-csv"};
-constexpr const char* kColumnsHeader =
-    "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]";
 
 bool Contains(const std::vector<std::string>& names, const char* name) {
   return std::find(names.begin(), names.end(), name) != names.end();
@@ -64,12 +61,6 @@ std::string IsoTime(double jd) {
   std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
                 t.hour, t.minute, static_cast<int>(t.second));
   return buffer;
-}
-
-void AppendNumber(std::string& out, double value, std::chars_format format, int precision) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
-  out.append(buffer, result.ptr);
 }
 
 }  // namespace
@@ -201,8 +192,9 @@ std::vector<const CatalogFlare*> MergeInTimeOrder(const std::vector<CatalogImpor
   return merged;
 }
 
-std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters) {
-  std::string header = kColumnsHeader;
+std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters,
+                            FlareColumns columns) {
+  std::string header = FlareColumnsHeader(columns);
   header += "; from ";
   for (std::size_t i = 0; i < names.size(); ++i) header += (i ? ", " : "") + Printable(names[i]);
   header += filters.requirePosition ? "; rows without a position left out"
@@ -214,25 +206,21 @@ std::string FlareFileHeader(const std::vector<std::string>& names, const ImportF
   return header;
 }
 
-std::string FormatFlareLine(const CatalogFlare& flare) {
-  std::string line;
-  AppendNumber(line, flare.jd, std::chars_format::fixed, 8);
-  for (double value : {flare.latitude, flare.longitude, flare.durationMinutes, flare.area}) {
-    line += ' ';
-    AppendNumber(line, value + 0.0, std::chars_format::general, 10);
-  }
-  return line;
-}
-
-void WriteFlareFile(std::ostream& out, const std::string& header,
-                    const std::vector<const CatalogFlare*>& flares) {
-  out << header << '\n';
-  std::string line;
+std::vector<FlareRecord> ToFlareRecords(const std::vector<const CatalogFlare*>& flares) {
+  std::vector<FlareRecord> records;
+  records.reserve(flares.size());
   for (const CatalogFlare* flare : flares) {
-    line = FormatFlareLine(*flare);
-    line += '\n';
-    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    FlareRecord record;
+    record.jd = flare->jd;
+    record.latitude = flare->latitude;
+    record.longitude = flare->longitude;
+    record.durationMinutes = flare->durationMinutes;
+    record.area = flare->area;
+    record.flux = flare->goesClass ? GoesClassFlux(*flare->goesClass) : 0.0;
+    record.region = flare->region;
+    records.push_back(record);
   }
+  return records;
 }
 
 }  // namespace barywalk

@@ -15,7 +15,8 @@
 
 #include "catalog/catalog_flare.h"
 #include "catalog/csv_catalog.h"
-#include "catalog/goes_class.h"
+#include "flares/flare_file.h"
+#include "flares/goes_class.h"
 
 namespace barywalk {
 
@@ -82,14 +83,10 @@ std::vector<const CatalogFlare*> MergeInTimeOrder(const std::vector<CatalogImpor
 
 // The flare file's header line (no line end): the columns, the inputs'
 // names and the filters applied.
-std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters);
+std::string FlareFileHeader(const std::vector<std::string>& names, const ImportFilters& filters,
+                            FlareColumns columns = FlareColumns::WithClassAndRegion);
 
-// One data line (no line end): "JD lat lon duration area", JD with 8
-// decimals (about 1 ms), the others with up to 10 significant digits.
-std::string FormatFlareLine(const CatalogFlare& flare);
-
-// The header line and one line per flare, each ended by "\n".
-void WriteFlareFile(std::ostream& out, const std::string& header,
-                    const std::vector<const CatalogFlare*>& flares);
+// The merged flares as flare file lines hold them.
+std::vector<FlareRecord> ToFlareRecords(const std::vector<const CatalogFlare*>& flares);
 
 }  // namespace barywalk

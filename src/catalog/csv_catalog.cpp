@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 
 #include "catalog/catalog_text.h"
@@ -159,9 +160,11 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
   }
   const std::string regionText = field(m_region);
   double region = 0;
-  if (!IsMissing(regionText) && (!ParseDecimal(regionText, region) || region < 0 || region != std::floor(region))) {
+  if (!IsMissing(regionText) && (!ParseDecimal(regionText, region) || region < 0 ||
+                                  region > INT_MAX || region != std::floor(region))) {
     return UnreadableField(names.region, regionText);
   }
+  flare.region = static_cast<int>(region);
   flare.source = field(m_source);
   ParsedRow row;
   row.flare = std::move(flare);

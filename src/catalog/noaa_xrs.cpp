@@ -77,8 +77,20 @@ bool ReadClass(std::string_view field, std::optional<GoesClass>& goesClass) {
   return goesClass.has_value();
 }
 
-bool ReadPositiveNumber(std::string_view field, double& value) {
-  return ParseDecimal(field, value) && value > 0;
+// A zero ("0.0E+00") is a value the reports give for "not measured": it
+// reads as 0, which flare files take as no area.
+bool ReadAreaNumber(std::string_view field, double& value) {
+  return ParseDecimal(field, value) && value >= 0;
+}
+
+// Columns 81-85: the active region's number, blank when none was given.
+bool ReadRegion(std::string_view field, int& region) {
+  const std::string_view digits = TrimBlanks(field);
+  if (digits.empty()) return true;
+  const int value = FixedDigits(digits, digits.size());
+  if (value < 0) return false;
+  region = value;
+  return true;
 }
 
 }  // namespace
@@ -116,6 +128,8 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
   if (!ReadClass(classField, flare.goesClass)) {
     return UnreadableField("class", classField);
   }
+  const std::string_view regionField = Columns(line, 81, 85);
+  if (!ReadRegion(regionField, flare.region)) return UnreadableField("region", regionField);
   const std::string_view location = Columns(line, 29, 34);
   if (!IsBlank(location)) {
     if (!ReadLocation(location, flare.latitude, flare.longitude)) {
@@ -127,10 +141,10 @@ ParsedRow ParseNoaaXrsLine(std::string_view line) {
     const std::string_view areaField = Columns(line, 96, 102);
     double squareArcsec = 0.0;
     if (!IsBlank(areaField)) {
-      if (!ReadPositiveNumber(areaField, squareArcsec)) {
+      if (!ReadAreaNumber(areaField, squareArcsec)) {
         return UnreadableField("SXI area", areaField);
       }
-      flare.area = SxiAreaToMillionths(squareArcsec, flare.jd);
+      if (squareArcsec > 0) flare.area = SxiAreaToMillionths(squareArcsec, flare.jd);
     }
   } else {
     const std::string_view importance = Columns(line, 35, 35);

@@ -10,10 +10,12 @@
 //   35-37  old layout: optical importance (35: S, 1-4) and brightness (36);
 //          from 2004: "SXI" when the location comes from the SXI imager
 //   60     X-ray class letter; 61-63 its number in tenths (" 12" = 1.2)
-//   96-102 with "SXI": the flare's area in square arcseconds, where given
+//   81-85  the NOAA active region's number, blank if none
+//   96-102 with "SXI": the flare's area in square arcseconds, where given;
+//          0.0E+00 means not measured and reads as no area
 //
 // The time of maximum (24-27) and the fields after the class other than
-// the SXI area are not used and not checked.
+// the region and the SXI area are not used and not checked.
 #pragma once
 
 #include <string_view>

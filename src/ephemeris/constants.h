@@ -36,6 +36,8 @@ constexpr double kPlutoLongitudeBase = 238.958116;  // degrees
 constexpr double kPlutoLongitudeUnit = 1e6;         // coefficients in 1e-6 degree
 constexpr double kPlutoRadiusBase = 40.7241346;     // au
 constexpr double kPlutoRadiusUnit = 1e7;            // coefficients in 1e-7 au
+constexpr double kPlutoLatitudeBase = -3.908239;    // degrees
+constexpr double kPlutoLatitudeUnit = 1e6;          // coefficients in 1e-6 degree
 
 // --- Masses, in Earth masses ------------------------------------------------
 // Index 0 is the Sun, then the planets in the planet order (Mercury = 1).

@@ -3,7 +3,9 @@
 // Mercury to Neptune: abridged VSOP87D series (heliocentric, mean ecliptic
 // and equinox of date), Meeus, Astronomical Algorithms, 2nd ed., App. III.
 // Pluto: Meeus chapter 37, Table 37.A. Longitude L in radians, 0 <= L <= 2pi;
-// radius vector R in astronomical units. No latitude is computed.
+// radius vector R in astronomical units. PlanetPosition projects on the
+// ecliptic, as the dialog draws; the latitudes and the 3-D positions in one
+// frame of date are separate routines below.
 #pragma once
 
 #include <array>
@@ -50,5 +52,33 @@ struct HeliocentricPosition {
 
 // All nine planets at `jd`, in the planet order (PlanetPosition each).
 std::array<HeliocentricPosition, kPlanetCount> AllPlanetPositions(double jd);
+
+// Heliocentric ecliptic latitude in radians, in the frame of the planet's
+// own theory, the same as its PlanetLongitude: Mercury .. Neptune the VSOP87D
+// latitude series (mean ecliptic of date), Pluto its periodic theory
+// (ecliptic of J2000). For all nine in one frame use PlanetPositionOfDate.
+// An out-of-range `planet` value gives NaN.
+double PlanetLatitude(Planet planet, double jd);
+
+// A heliocentric position in space, in the mean ecliptic and equinox of date:
+// longitude (radians, [0, 2pi)), latitude (radians), radius vector (au) and
+// the rectangular coordinates (au; x toward the equinox, z toward the
+// ecliptic's north pole).
+struct EclipticPosition {
+  double lonRad = 0;
+  double latRad = 0;
+  double radiusAu = 0;
+  double x = 0, y = 0, z = 0;
+};
+
+// `planet` at Julian day `jd` (TT) in the mean ecliptic and equinox of date.
+// Mercury .. Neptune: the VSOP87D series as they are (longitude, latitude,
+// radius). Pluto: its theory's J2000 position precessed to the date (1.4 deg
+// per century in longitude), so that all nine share one frame. The
+// longitudes differ from PlanetPosition's for Pluto away from J2000 only.
+EclipticPosition PlanetPositionOfDate(Planet planet, double jd);
+
+// All nine planets at `jd` in the planet order, in the frame of date.
+std::array<EclipticPosition, kPlanetCount> AllPlanetPositionsOfDate(double jd);
 
 }  // namespace barywalk

@@ -40,6 +40,11 @@ double PlutoLongitude(double jd) {
   return ReduceDegrees(kPlutoLongitudeRate * T + kPlutoLongitudeBase + sum / kPlutoLongitudeUnit);
 }
 
+double PlutoLatitude(double jd) {
+  const double T = JulianCenturies(jd);
+  return kPlutoLatitudeBase + SumTerms(kPlutoLatitudeTerms, T) / kPlutoLatitudeUnit;
+}
+
 double PlutoRadius(double jd) {
   const double T = JulianCenturies(jd);
   return kPlutoRadiusBase + SumTerms(kPlutoRadiusTerms, T) / kPlutoRadiusUnit;

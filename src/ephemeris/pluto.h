@@ -1,5 +1,6 @@
-// Pluto's heliocentric longitude and radius vector from the 43-term periodic
-// theory of Meeus, Astronomical Algorithms, 2nd ed., chapter 37. Valid as a
+// Pluto's heliocentric longitude, latitude and radius vector from the 43-term
+// periodic theory of Meeus, Astronomical Algorithms, 2nd ed., chapter 37,
+// referred to the ecliptic and equinox of J2000. Valid as a
 // fit for 1885..2099; evaluated for any date all the same.
 #pragma once
 
@@ -26,11 +27,18 @@ struct PlutoCoefficients {
 extern const PlutoArgument kPlutoArguments[kPlutoTermCount];
 extern const PlutoCoefficients kPlutoLongitudeTerms[kPlutoTermCount];
 extern const PlutoCoefficients kPlutoRadiusTerms[kPlutoTermCount];
+// Latitude coefficients in 1e-6 degree (pluto_latitude_terms.cpp, generated).
+extern const PlutoCoefficients kPlutoLatitudeTerms[kPlutoTermCount];
 
 // Heliocentric ecliptic longitude in degrees, reduced to 0 <= value <= 360.
 double PlutoLongitude(double jd);
 
 // Radius vector in astronomical units.
 double PlutoRadius(double jd);
+
+// Heliocentric ecliptic latitude in degrees, referred to the ecliptic of
+// J2000 (the theory's frame, as is the longitude). Not reduced: a signed
+// latitude of about -17 to +17 deg in the theory's span 1885..2099.
+double PlutoLatitude(double jd);
 
 }  // namespace barywalk

@@ -74,4 +74,20 @@ const PlanetSeries& Vsop87Series(Planet planet) {
   return kNone;
 }
 
+const Series& Vsop87LatitudeSeries(Planet planet) {
+  static const Series kNone = {nullptr, 0};
+  switch (planet) {
+    case Planet::Mercury: return kMercuryLatitudeSeries;
+    case Planet::Venus: return kVenusLatitudeSeries;
+    case Planet::Earth: return kEarthLatitudeSeries;
+    case Planet::Mars: return kMarsLatitudeSeries;
+    case Planet::Jupiter: return kJupiterLatitudeSeries;
+    case Planet::Saturn: return kSaturnLatitudeSeries;
+    case Planet::Uranus: return kUranusLatitudeSeries;
+    case Planet::Neptune: return kNeptuneLatitudeSeries;
+    case Planet::Pluto: break;
+  }
+  return kNone;
+}
+
 }  // namespace barywalk

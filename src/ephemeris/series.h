@@ -35,6 +35,11 @@ struct PlanetSeries {
 // its own theory (ephemeris/pluto.h); Pluto yields an empty series.
 const PlanetSeries& Vsop87Series(Planet planet);
 
+// The latitude series of Mercury .. Neptune (sub-series B0, B1, ...; the sum
+// divided by 1e8 is the latitude in radians, mean ecliptic of date). Pluto
+// yields an empty series.
+const Series& Vsop87LatitudeSeries(Planet planet);
+
 // Sum of the series divided by 1e8: (S0 + S1 tau + S2 tau^2 + ...) / 1e8,
 // each S_k summed in array order, powers of tau as repeated products.
 double EvaluateSeries(const Series& series, double jd);

@@ -15,12 +15,14 @@ bool GetFlareLogScale() { return g_flareLogScale; }
 void SetFlareLogScale(bool logScale) { g_flareLogScale = logScale; }
 
 SolarFlare::SolarFlare(double latitude, double longitude, double durationDays, double area,
-                       int index)
+                       int index, double flux, int region)
     : m_latitude(latitude),
       m_longitude(longitude),
       m_duration(durationDays),
       m_area(area),
-      m_index(index) {}
+      m_index(index),
+      m_flux(flux),
+      m_region(region) {}
 
 double SolarFlare::LatitudeRad() const { return m_latitude / 180.0 * kFlarePi; }
 

@@ -21,7 +21,8 @@ void SetFlareLogScale(bool logScale);
 // here: it is the key under which the flare is kept in a FlareMap.
 class SolarFlare {
  public:
-  SolarFlare(double latitude, double longitude, double durationDays, double area, int index);
+  SolarFlare(double latitude, double longitude, double durationDays, double area, int index,
+             double flux = 0.0, int region = 0);
   virtual ~SolarFlare() = default;
 
   // Heliographic latitude in degrees, north positive.
@@ -36,6 +37,11 @@ class SolarFlare {
   double Area() const { return m_area; }
   // Running number within one load, from 1.
   int Index() const { return m_index; }
+  // Peak soft X-ray flux in W/m^2, the value of the GOES class (M1.2 is
+  // 1.2e-5); 0: unknown.
+  double Flux() const { return m_flux; }
+  // NOAA active-region number; 0: unknown.
+  int Region() const { return m_region; }
 
   // The area used for the symbol: a missing area counts as 100, then the
   // clipping limit and the logarithmic scaling apply.
@@ -49,6 +55,8 @@ class SolarFlare {
   double m_duration;
   double m_area;
   int m_index;
+  double m_flux;
+  int m_region;
 };
 
 // The loaded flares keyed by Julian day. Equal keys keep reading order.

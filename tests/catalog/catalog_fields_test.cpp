@@ -7,7 +7,7 @@
 
 #include "catalog/catalog_time.h"
 #include "catalog/flare_area.h"
-#include "catalog/goes_class.h"
+#include "flares/goes_class.h"
 
 namespace barywalk {
 namespace {
@@ -15,12 +15,13 @@ namespace {
 TEST(GoesClassTest, ParsesExactlyAndOrdersByPeakFlux) {
   const std::pair<const char*, double> valid[] = {  // text, peak flux in W/m^2
       {"C1.0", 1e-6}, {"C1", 1e-6}, {"c1.0", 1e-6}, {"M2.5", 2.5e-5}, {"X17.2", 1.72e-3},
-      {"A0.5", 5e-9}, {"B1.234", 1.234e-7}, {"C1.05", 1.05e-6}};
+      {"A0.5", 5e-9}, {"B1.234", 1.234e-7}, {"C1.05", 1.05e-6}, {"B12.345", 1.2345e-6},
+      {"X1.0000001", 1.0000001e-4}};
   for (const auto& [text, flux] : valid) {
     ASSERT_TRUE(ParseGoesClass(text)) << text;
     EXPECT_NEAR(ParseGoesClass(text)->flux * 1e-11, flux, flux * 1e-12) << text;
   }
-  for (const char* text : {"", "C", "C.", "D1.0", "C-1", "C0", "C0.0", "C1.2345", "C1.0 ", "C1,0", "1.0",
+  for (const char* text : {"", "C", "C.", "D1.0", "C-1", "C0", "C0.0", "A1.2345", "C1.234567", "C1.0 ", "C1,0", "1.0",
                            "C1e3"}) {
     EXPECT_FALSE(ParseGoesClass(text)) << text;
   }
@@ -30,9 +31,19 @@ TEST(GoesClassTest, ParsesExactlyAndOrdersByPeakFlux) {
   EXPECT_EQ(*ParseGoesClass("C10"), *ParseGoesClass("M1.0"));
   EXPECT_LT(*ParseGoesClass("B9.9"), *ParseGoesClass("C1.0"));
   EXPECT_LT(*ParseGoesClass("M9.99"), *ParseGoesClass("X1"));
-  for (const char* text : {"C1.0", "X17.2", "M1.25", "A0.5", "B1.234"}) {
-    EXPECT_EQ(FormatGoesClass(*ParseGoesClass(text)), text);
+  // Written exactly, never cut: the text reads back as the same class.
+  const std::pair<const char*, const char*> written[] = {
+      {"C1.0", "C1.0"},       {"X17.2", "X17.2"},   {"M1.25", "M1.25"},       {"A0.5", "A0.5"},
+      {"B1.234", "B1.234"},   {"B12.345", "C1.2345"}, {"X1.0000001", "X1.0000001"}, {"c10", "M1.0"}};
+  for (const auto& [text, exact] : written) {
+    EXPECT_EQ(FormatGoesClass(*ParseGoesClass(text)), exact);
+    EXPECT_EQ(*ParseGoesClass(exact), *ParseGoesClass(text));
   }
+  // The flux a flare file stores gives its class back.
+  for (const char* text : {"A0.001", "C1.2", "M9.99", "X17.2", "B12.345", "X100000"}) {
+    EXPECT_EQ(GoesClassFromFlux(GoesClassFlux(*ParseGoesClass(text))), ParseGoesClass(text)) << text;
+  }
+  for (double flux : {0.0, -1e-6, 1e-30, 1.0e3}) EXPECT_FALSE(GoesClassFromFlux(flux)) << flux;
 }
 
 TEST(CatalogTimeTest, IsoTimesWithBlankOrTAndOptionalMilliseconds) {

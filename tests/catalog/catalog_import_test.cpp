@@ -123,7 +123,9 @@ TEST(CatalogImportTest, HekAndGoesListGiveTheSameFlares) {
     const auto same = std::find_if(goes.flares.begin(), goes.flares.end(),
                                    [&](const ImportedFlare& g) { return g.flare.jd == h.flare.jd; });
     ASSERT_NE(same, goes.flares.end()) << h.line;
-    EXPECT_EQ(FormatFlareLine(h.flare), FormatFlareLine(same->flare));
+    const FlareColumns all = FlareColumns::WithClassAndRegion;
+    EXPECT_EQ(FormatFlareLine(ToFlareRecords({&h.flare})[0], all),
+              FormatFlareLine(ToFlareRecords({&same->flare})[0], all));
   }
 }
 
@@ -142,39 +144,56 @@ TEST(CatalogImportTest, SeveralCatalogsMergeInTimeOrderEachKeepingItsOwn) {
   EXPECT_EQ(outOfOrder, 1);
 }
 
-TEST(CatalogImportTest, WrittenFileLoadsInTheDialogsReaderAsImported) {
+// The dialog's reader takes the five fields of the files with class and
+// region as before; the commands' reader takes the two more.
+TEST(CatalogImportTest, WrittenFileLoadsInBothReadersAsImported) {
   std::vector<CatalogImport> imports;
   for (const char* year : {"1991", "2003", "2005", "2017"}) {
     imports.push_back(Import(std::string("goes-xrs-report_") + year + "-excerpt.txt"));
   }
   imports.push_back(Import("hek-excerpt.csv"));
   const std::vector<const CatalogFlare*> merged = MergeInTimeOrder(imports);
-  std::stringstream file;
-  WriteFlareFile(file, FlareFileHeader({"a.txt", "b\nc.csv"}, {}), merged);
-  const std::string text = file.str();
+  std::stringstream written;
+  WriteFlareFile(written, FlareFileHeader({"a.txt", "b\nc.csv"}, {}), ToFlareRecords(merged),
+                 FlareColumns::WithClassAndRegion);
+  const std::string text = written.str();
   EXPECT_EQ(text.substr(0, text.find('\n')),
-            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from a.txt, "
-            "b?c.csv; rows without a position left out");
-
-  FlareMap flares;
-  int index = 0;
-  const FlareStreamResult result = ReadFlareStream(file, flares, index);
-  EXPECT_EQ(result.status, FlareReadStatus::Ok);
-  EXPECT_EQ(result.incompleteLines, 0);
-  ASSERT_EQ(result.flareCount, static_cast<int>(merged.size()));
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths] "
+            "flux[W/m2] region[NOAA]; from a.txt, b?c.csv; rows without a position left out");
   // The reader keys by time; flares of one time stay in file order.
   std::vector<const CatalogFlare*> byTime = merged;
   std::stable_sort(byTime.begin(), byTime.end(),
                    [](const CatalogFlare* a, const CatalogFlare* b) { return a->jd < b->jd; });
-  auto it = flares.begin();
-  for (const CatalogFlare* f : byTime) {
-    EXPECT_NEAR(it->first, f->jd, 5e-9);
-    EXPECT_EQ(it->second.Latitude(), f->latitude);
-    EXPECT_EQ(it->second.Longitude(), f->longitude);
-    EXPECT_NEAR(it->second.Duration() * kMinutesPerDay, f->durationMinutes, 1e-9);
-    EXPECT_NEAR(it->second.Area(), f->area, f->area * 1e-9);
-    ++it;
+  int withClass = 0, withRegion = 0;
+  for (const FlareColumns columns : {FlareColumns::Five, FlareColumns::WithClassAndRegion}) {
+    std::istringstream file(text);
+    FlareMap flares;
+    int index = 0;
+    FlareReadOptions options;
+    options.columns = columns;
+    const FlareStreamResult result = ReadFlareStream(file, flares, index, options);
+    EXPECT_EQ(result.status, FlareReadStatus::Ok);
+    EXPECT_EQ(result.incompleteLines, 0);
+    ASSERT_EQ(result.flareCount, static_cast<int>(merged.size()));
+    const bool all = columns == FlareColumns::WithClassAndRegion;
+    auto it = flares.begin();
+    for (const CatalogFlare* f : byTime) {
+      EXPECT_NEAR(it->first, f->jd, 5e-9);
+      EXPECT_EQ(it->second.Latitude(), f->latitude);
+      EXPECT_EQ(it->second.Longitude(), f->longitude);
+      EXPECT_NEAR(it->second.Duration() * kMinutesPerDay, f->durationMinutes, 1e-9);
+      EXPECT_NEAR(it->second.Area(), f->area, f->area * 1e-9);
+      const std::optional<GoesClass> read = GoesClassFromFlux(it->second.Flux());
+      EXPECT_EQ(read, all ? f->goesClass : std::nullopt);
+      EXPECT_EQ(it->second.Region(), all ? f->region : 0);
+      withClass += all && read;
+      withRegion += all && f->region > 0;
+      ++it;
+    }
   }
+  // The excerpts give classes and regions: the comparison above saw some.
+  EXPECT_GT(withClass, 0);
+  EXPECT_GT(withRegion, 0);
 }
 
 TEST(CatalogImportTest, HeaderNamesTheFilters) {
@@ -184,8 +203,8 @@ TEST(CatalogImportTest, HeaderNamesTheFilters) {
   filters.minClass = ParseGoesClass("M1");
   filters.requirePosition = false;
   EXPECT_EQ(FlareFileHeader({"x.csv"}, filters),
-            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths]; from x.csv; "
-            "rows without a position at lat 0 lon 0; frm_name SWPC; start >= 2010-01-01T00:00:00Z; "
+            "JD(UT,start) lat[deg,north+] lon[deg,east+] duration[min] area[millionths] "
+            "flux[W/m2] region[NOAA]; from x.csv; rows without a position at lat 0 lon 0; frm_name SWPC; start >= 2010-01-01T00:00:00Z; "
             "start < 2011-01-01T00:00:00Z; class >= M1.0");
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "ephemeris/pluto.h"
 #include "ephemeris/series.h"
@@ -57,6 +59,31 @@ TEST(Vsop87Tables, TermCountsPerSubSeries) {
   }
   EXPECT_EQ(total, 2006);
   EXPECT_EQ(Vsop87Series(Planet::Pluto).longitude.count, 0);
+}
+
+// Terms of B0..B5 of the published abridged latitude tables.
+constexpr std::pair<Planet, std::array<int, kMaxSubSeries>> kLatitudeShapes[] = {
+    {Planet::Mercury, {14, 11, 9, 7, 2, 0}}, {Planet::Venus, {9, 4, 4, 4, 1, 0}},
+    {Planet::Earth, {5, 2, 0, 0, 0, 0}},     {Planet::Mars, {16, 9, 7, 4, 3, 0}},
+    {Planet::Jupiter, {26, 22, 14, 9, 6, 1}}, {Planet::Saturn, {34, 32, 29, 21, 12, 2}},
+    {Planet::Uranus, {28, 20, 11, 4, 1, 0}}, {Planet::Neptune, {17, 13, 6, 4, 1, 0}},
+};
+
+TEST(Vsop87Tables, LatitudeTermCountsAndTellingRows) {
+  int total = 0;
+  for (const auto& [planet, shape] : kLatitudeShapes) {
+    total += CountTerms(Vsop87LatitudeSeries(planet), shape,
+                        (std::string(PlanetName(planet)) + " B").c_str());
+  }
+  EXPECT_EQ(total, 424);
+  EXPECT_EQ(Vsop87LatitudeSeries(Planet::Pluto).count, 0);
+  ExpectTerm(Vsop87LatitudeSeries(Planet::Mercury).subSeries[0].terms[0], 11737529, 1.98357499,
+             26087.90314157);
+  ExpectTerm(Vsop87LatitudeSeries(Planet::Venus).subSeries[0].terms[0], 5923638, 0.2670278,
+             10213.2855462);
+  ExpectTerm(Vsop87LatitudeSeries(Planet::Earth).subSeries[0].terms[0], 280, 3.199, 84334.662);
+  ExpectTerm(Vsop87LatitudeSeries(Planet::Earth).subSeries[1].terms[0], 9, 3.9, 5507.55);
+  ExpectTerm(Vsop87LatitudeSeries(Planet::Earth).subSeries[1].terms[1], 6, 1.73, 5223.69);
 }
 
 TEST(Vsop87Tables, TellingRows) {

@@ -63,6 +63,9 @@ TEST(FlareStreamTest, HeaderOnlyAndLineEndsLfOrCrLf) {
       {"h\n1 2 3 4 5\n\n", 2, 1},          // an empty last line is a data line
       {"h\r\n10 1 2 3 4\r\n20 5 6 7 8\r\n", 2, 0},
       {"h\r\n10 1 2 3 4\r\n\r\n", 2, 1},
+      {"h\r10 1 2 3 4\r20 5 6 7 8\r", 2, 0},  // old Mac files: CR alone
+      {"h\r10 1 2 3 4\r\r", 2, 1},
+      {"h\r\n10 1 2 3 4\r20 5 6 7 8\n30 1 2 3 4", 3, 0},
   };
   for (const Case& c : cases) {
     const StreamRead read = ReadText(c.text);
@@ -71,6 +74,43 @@ TEST(FlareStreamTest, HeaderOnlyAndLineEndsLfOrCrLf) {
     EXPECT_EQ(read.result.incompleteLines, c.incomplete) << c.text;
     EXPECT_EQ(static_cast<int>(read.flares.size()), c.flares) << c.text;
     EXPECT_EQ(read.runningIndex, c.flares) << c.text;
+  }
+}
+
+// Fields 6 and 7 for the commands; the dialog's reader leaves them 0.
+TEST(FlareStreamTest, ClassAndRegionAfterTheFiveFields) {
+  struct Case {
+    const char* line;
+    double flux;
+    int region;
+    int invalid;
+  };
+  const Case cases[] = {
+      {"1 2 3 4 5 1.2e-05 11039", 1.2e-5, 11039, 0},
+      {"1 2 3 4 5 2.6e-06 0", 2.6e-6, 0, 0},
+      {"1 2 3 4 5", 0, 0, 0},                  // an older file
+      {"1 2 3 4 5 M1.2 11039", 0, 0, 0},       // words after five numbers: ignored
+      {"1 2 3 4 5 1e-6 AR11039", 1e-6, 0, 0},
+      {"1 2 3 4 5 -1e-6 11039", 0, 11039, 1},  // no flux
+      {"1 2 3 4 5 1e-6 110.5", 1e-6, 0, 1},    // no region
+      {"1 2 3 4 5 1e-6 3e9", 1e-6, 0, 1},
+      {"1 2 x 4 5 1e-6 11039", 0, 0, 0},       // an incomplete line keeps none
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    for (const FlareColumns columns : {FlareColumns::Five, FlareColumns::WithClassAndRegion}) {
+      const bool all = columns == FlareColumns::WithClassAndRegion;
+      FlareMap flares;
+      int index = 0;
+      std::istringstream in(std::string("h\n") + c.line + "\n");
+      FlareReadOptions options;
+      options.columns = columns;
+      const FlareStreamResult result = ReadFlareStream(in, flares, index, options);
+      ASSERT_EQ(flares.size(), 1u);
+      EXPECT_EQ(flares.begin()->second.Flux(), all ? c.flux : 0.0);
+      EXPECT_EQ(flares.begin()->second.Region(), all ? c.region : 0);
+      EXPECT_EQ(result.invalidClassOrRegion, all ? c.invalid : 0);
+    }
   }
 }
 
@@ -93,6 +133,19 @@ TEST(FlareStreamTest, LongLinesAreReadInFullAndNothingAfterThemIsLost) {
   EXPECT_NEAR(read.flares.begin()->first, 1.0, 1e-12);  // the 10,000-digit number
   EXPECT_EQ(read.flares.find(8.0)->second.Area(), 4.0);
   EXPECT_EQ(read.flares.count(9.0), 1u);
+}
+
+// A line beyond the limit stops the file with its line number, without
+// holding the line; the lines before it stay.
+TEST(FlareStreamTest, OverlongLineStopsTheFileAndSaysWhere) {
+  std::string longest = "1 0 0 0 0";
+  longest.resize(kMaxFlareLineLength, ' ');
+  const StreamRead read =
+      ReadText("h\n" + longest + "\n" + std::string(5'000'000, ',') + "\n3 0 0 0 0\n");
+  EXPECT_EQ(read.result.status, FlareReadStatus::LineTooLong);
+  EXPECT_EQ(read.result.stopLine, 3);
+  EXPECT_EQ(read.result.flareCount, 1);
+  EXPECT_EQ(read.flares.size(), 1u);
 }
 
 // Readable words are finite decimal numbers; reading stops at the first

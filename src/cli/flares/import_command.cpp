@@ -68,6 +68,7 @@ struct ImportArgs {
   std::optional<std::string> rejectsPath;
   std::optional<CatalogFormat> format;
   ImportFilters filters;
+  FlareColumns columns = FlareColumns::WithClassAndRegion;
 };
 
 // "2011-12-31" (optionally signed, longer years): a calendar date alone.
@@ -217,7 +218,8 @@ int RunImportCommand(const FlaresCommandArgs& args, std::ostream& err) {
   OutputFile output(parsed.output);
   std::optional<OutputFile> rejects;
   if (parsed.rejectsPath) rejects.emplace(*parsed.rejectsPath);
-  WriteFlareFile(output.stream(), FlareFileHeader(names, parsed.filters), merged);
+  WriteFlareFile(output.stream(), FlareFileHeader(names, parsed.filters, parsed.columns),
+                 ToFlareRecords(merged), parsed.columns);
   if (rejects) WriteRejects(rejects->stream(), imports);
   output.Commit();
   if (rejects) rejects->Commit();
