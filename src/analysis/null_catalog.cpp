@@ -229,8 +229,9 @@ FlareMap ToFlareMap(const std::vector<SyntheticFlare>& flares, bool regionsAsCom
   FlareMap map;
   int index = 0;
   for (const SyntheticFlare& f : flares) {
-    (void)regionsAsComplexes;
-    map.emplace(f.jd, SolarFlare(f.latitudeDeg, f.longitudeDeg, f.durationDays, f.areaMillionths, ++index));
+    map.emplace_hint(map.end(), f.jd,
+                     SolarFlare(f.latitudeDeg, f.longitudeDeg, f.durationDays, f.areaMillionths, ++index,
+                                f.fluxWm2, regionsAsComplexes ? f.complex : f.region));
   }
   return map;
 }
@@ -315,7 +316,7 @@ FlareMap PlantSignal(const FlareMap& flares, const PlantedSignal& signal, const 
     } else {
       planted.emplace_hint(planted.end(), jd,
                            SolarFlare(it->second.first, it->second.second, flare.Duration(), flare.Area(),
-                                      flare.Index()));
+                                      flare.Index(), flare.Flux(), flare.Region()));
     }
   }
   if (moved) *moved = static_cast<int>(newSites.size());

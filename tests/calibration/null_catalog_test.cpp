@@ -107,6 +107,21 @@ TEST(NullCatalogTest, NestsGroupRegionsIntoComplexes) {
   }
 }
 
+TEST(NullCatalogTest, FlareMapCarriesTheRegionOrItsNest) {
+  const std::vector<SyntheticFlare> flares = Generate(29);
+  for (bool complexes : {false, true}) {
+    const FlareMap map = ToFlareMap(flares, complexes);
+    ASSERT_EQ(map.size(), flares.size());
+    std::size_t i = 0;
+    for (const auto& [jd, flare] : map) {
+      const SyntheticFlare& f = flares[i++];
+      EXPECT_EQ(jd, f.jd);
+      EXPECT_EQ(flare.Region(), complexes ? f.complex : f.region);
+      EXPECT_EQ(flare.Flux(), f.fluxWm2);
+    }
+  }
+}
+
 TEST(NullCatalogTest, ShiftedCatalogMovesEveryTimeAlike) {
   const FlareMap flares = ToFlareMap(Generate(17));
   const double shift = DrawCatalogShiftDays(4, 20, 300);
@@ -117,6 +132,7 @@ TEST(NullCatalogTest, ShiftedCatalogMovesEveryTimeAlike) {
   for (auto a = flares.begin(), b = shifted.begin(); a != flares.end(); ++a, ++b) {
     EXPECT_NEAR(b->first - a->first, shift, 1e-6);
     EXPECT_EQ(b->second.Longitude(), a->second.Longitude());
+    EXPECT_EQ(b->second.Region(), a->second.Region());
   }
 }
 
@@ -133,6 +149,8 @@ TEST(NullCatalogTest, PlantedFlaresLieWithinTheHalfWidthOfThePlanet) {
     int changed = 0, near = 0;
     for (auto a = flares.begin(), b = planted.begin(); a != flares.end(); ++a, ++b) {
       EXPECT_EQ(a->first, b->first);
+      EXPECT_EQ(a->second.Region(), b->second.Region());
+      EXPECT_EQ(a->second.Flux(), b->second.Flux());
       EXPECT_LE(std::fabs(b->second.Longitude()), 90.0);
       if (a->second.Longitude() == b->second.Longitude()) continue;
       ++changed;
