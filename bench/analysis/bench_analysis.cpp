@@ -2,7 +2,7 @@
 // barywalk-flares stats over the dialog's default run, 1980-2040 at 0.11
 // days (about 199,000 ticks; target 1 s, against some 100 minutes of
 // playing), and barywalk-flares significance with 10,000 replicates on
-// both cores (target 10 s).
+// both cores in each geometry and under the region null (target 10 s).
 #include <algorithm>
 #include <thread>
 
@@ -40,14 +40,16 @@ void BM_StatsDefaultRun(benchmark::State& state) {
 }
 BENCHMARK(BM_StatsDefaultRun)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Argument: the null (0 shift, 1 permute).
+// Arguments: the null (0 shift, 1 region) and the geometry (0 plane,
+// 1 longitude, 2 sphere).
 void BM_Significance10000Replicates(benchmark::State& state) {
   SignificanceOptions options;
   options.planets = DefaultPlanetSet();
   options.replicates = 10000;
   options.histogramBins = 0;  // as without --plot
   options.threads = std::max(1u, std::thread::hardware_concurrency());
-  options.null = state.range(0) == 0 ? NullModel::ShiftPlanets : NullModel::PermuteWithinYear;
+  options.null = state.range(0) == 0 ? NullModel::ShiftPlanets : NullModel::ShiftRegions;
+  options.geometry = static_cast<Geometry>(state.range(1));
   for (auto _ : state) {
     const SignificanceResult result = TestSignificance(Sample(), options);
     benchmark::DoNotOptimize(result.familyWiseP);
@@ -55,8 +57,10 @@ void BM_Significance10000Replicates(benchmark::State& state) {
   state.counters["threads"] = options.threads;
 }
 BENCHMARK(BM_Significance10000Replicates)
-    ->Arg(0)
-    ->Arg(1)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({0, 2})
+    ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->UseRealTime();

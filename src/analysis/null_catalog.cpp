@@ -248,17 +248,18 @@ double DrawCatalogShiftDays(std::uint64_t seed, double minYears, double maxYears
   return sign * random.Uniform(minYears, maxYears) * kDaysPerJulianYear;
 }
 
-SiteEcliptic PlaneSiteEcliptic() {
-  return [](double jd, double latDeg, double lonEastDeg, double& lonDeg, double& latOutDeg) {
-    lonDeg = EarthLongitude(jd) * kDegreesPerRadian - lonEastDeg;
-    latOutDeg = latDeg;
+SiteEcliptic SiteInGeometry(Geometry geometry) {
+  return [geometry](double jd, double latDeg, double lonEastDeg, double& lonDeg, double& latOutDeg) {
+    const SkyDirection site = FlareSiteIn(geometry, jd, SolarFlare(latDeg, lonEastDeg, 0, 0, 0));
+    lonDeg = site.lonRad * kDegreesPerRadian;
+    latOutDeg = geometry == Geometry::Plane ? latDeg : site.latRad * kDegreesPerRadian;
   };
 }
 
-PlanetEcliptic PlanetLongitudeOnly(Planet planet) {
-  return [planet](double jd, double& lonDeg, double& latDeg) {
-    lonDeg = PlanetLongitude(planet, jd) * kDegreesPerRadian;
-    latDeg = 0;
+PlanetEcliptic PlanetInGeometry(Geometry geometry, Planet planet) {
+  return [geometry, planet](double jd, double& lonDeg, double& latDeg) {
+    lonDeg = PlanetLongitudeIn(geometry, planet, jd) * kDegreesPerRadian;
+    latDeg = geometry == Geometry::Sphere ? PlanetLatitudeOfDate(planet, jd) * kDegreesPerRadian : 0;
   };
 }
 

@@ -26,6 +26,7 @@
 #include <functional>
 #include <vector>
 
+#include "analysis/flare_geometry.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
 
@@ -116,14 +117,16 @@ double DrawCatalogShiftDays(std::uint64_t seed, double minYears, double maxYears
 using SiteEcliptic = std::function<void(double jd, double latDeg, double lonEastDeg,
                                         double& eclipticLonDeg, double& eclipticLatDeg)>;
 
-// The angle the dialog draws: the Earth's longitude minus the flare's
-// longitude, latitude ignored.
-SiteEcliptic PlaneSiteEcliptic();
+// The site's direction as the significance test sees it in `geometry`
+// (FlareSiteIn): in the plane geometry the Earth's longitude minus the
+// flare's, latitude kept.
+SiteEcliptic SiteInGeometry(Geometry geometry);
 
-// What a planted signal aims at: the planet's ecliptic longitude and, when
-// `useLatitude`, its latitude (degrees), at `jd`.
+// What a planted signal aims at: the planet's longitude and latitude
+// (degrees) at `jd`, as the significance test sees them in `geometry`
+// (latitude 0 unless the geometry uses it).
 using PlanetEcliptic = std::function<void(double jd, double& lonDeg, double& latDeg)>;
-PlanetEcliptic PlanetLongitudeOnly(Planet planet);
+PlanetEcliptic PlanetInGeometry(Geometry geometry, Planet planet);
 
 struct PlantedSignal {
   PlanetEcliptic planet;

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
   using namespace barywalk;
   CalibrationPlan plan;
   plan.kinds = {CatalogKind::Synthetic, CatalogKind::ShiftedSample};
-  plan.nulls = {{"shift", NullModel::ShiftPlanets}, {"permute", NullModel::PermuteWithinYear}};
+  plan.nulls = CommandNulls();
   plan.plantedFractions = {0.01, 0.02, 0.05};
   plan.samplePath = FLARE_SAMPLE_FILE;
   std::string output;

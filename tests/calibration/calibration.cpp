@@ -1,5 +1,6 @@
 #include "calibration.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -77,6 +78,8 @@ SignificanceOptions TestOptions(const CalibrationPlan& plan, const NullSetup& nu
   options.planets = DefaultPlanetSet();
   options.withinRad = plan.withinDeg * kRadiansPerDegree;
   options.null = null.model;
+  options.regions.mergeNests = null.mergeNests;
+  options.geometry = plan.geometry;
   options.replicates = plan.replicates;
   options.seed = seed;
   options.threads = 1;  // the catalogs run in parallel instead
@@ -89,10 +92,11 @@ void RunJob(const CalibrationPlan& plan, Job& job) {
   FlareMap flares = Catalog(plan, job.kind, job.index);
   if (job.plantedFraction > 0) {
     PlantedSignal signal;
-    signal.planet = PlanetLongitudeOnly(kPlantedPlanet);
+    signal.planet = PlanetInGeometry(plan.geometry, kPlantedPlanet);
+    signal.useLatitude = plan.geometry == Geometry::Sphere;
     signal.fraction = job.plantedFraction;
     const std::uint64_t plantSeed = Mix(Mix(plan.seed, 4), Mix(job.index, std::llround(job.plantedFraction * 1e6)));
-    flares = PlantSignal(flares, signal, PlaneSiteEcliptic(), plantSeed);
+    flares = PlantSignal(flares, signal, SiteInGeometry(plan.geometry), plantSeed);
   }
   for (std::size_t n = 0; n < plan.nulls.size(); ++n) {
     const SignificanceOptions options =
@@ -138,16 +142,27 @@ Interval WilsonInterval(int successes, int trials, double z) {
   return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
 
+std::vector<NullSetup> CommandNulls() {
+  return {{"shift", NullModel::ShiftPlanets, true},
+          {"region", NullModel::ShiftRegions, true},
+          {"region, nests apart", NullModel::ShiftRegions, false}};
+}
+
 std::vector<NamedPValue> PrintedPValues(const SignificanceResult& result, const SignificanceOptions& options) {
+  auto shown = [&](double p) { return std::max(p, result.resolutionFloor); };
   std::vector<NamedPValue> printed;
   for (std::size_t s = 0; s < result.perPlanet.size(); ++s) {
     const NullSummary& planet = result.perPlanet[s];
-    printed.push_back({"per planet", planet.pValue, options.planets[s], true});
-    printed.push_back({"per planet, family-wise", planet.familyWiseP, options.planets[s], true});
+    printed.push_back({"per planet, excess", shown(planet.upperP), options.planets[s], true});
+    printed.push_back({"per planet, deficit", shown(planet.lowerP), options.planets[s], true});
+    printed.push_back({"per planet, family-wise", shown(planet.familyWiseP), options.planets[s], true});
   }
-  printed.push_back({"any planet", result.anyPlanet.pValue});
-  printed.push_back({"family-wise", result.familyWiseP});
-  printed.push_back({"Kuiper V", result.kuiper.pValue});
+  printed.push_back({"total, excess", shown(result.total.upperP)});
+  printed.push_back({"total, deficit", shown(result.total.lowerP)});
+  printed.push_back({"total, two-sided", shown(result.total.familyWiseP)});
+  printed.push_back({"family-wise, excess", shown(result.familyWiseUpperP)});
+  printed.push_back({"family-wise, deficit", shown(result.familyWiseLowerP)});
+  printed.push_back({"family-wise, two-sided", shown(result.familyWiseP)});
   return printed;
 }
 

@@ -29,6 +29,9 @@ struct NullSetup {
   NullModel model = NullModel::ShiftPlanets;
   bool mergeNests = true;  // region null: the regions of one nest move as one unit
 };
+// The command's nulls: the common shift, and the region null with its
+// nests merged (its default) and with every region on its own.
+std::vector<NullSetup> CommandNulls();
 
 struct CalibrationPlan {
   std::vector<CatalogKind> kinds;         // null catalogs for the sizes
@@ -44,6 +47,7 @@ struct CalibrationPlan {
   double flareScale = 1.0;                // synthetic: birth rate times this (smaller, faster catalogs)
   std::string samplePath;                 // the real sample, for ShiftedSample
   double withinDeg = 5;
+  Geometry geometry = Geometry::Longitude;  // the command's default
   double maxShiftYears = 500;             // the nulls' largest shift (the command's default: 500)
 };
 
@@ -66,9 +70,10 @@ Interval WilsonInterval(int successes, int trials, double z);
 constexpr double kZ95 = 1.959963984540054;
 constexpr double kZ99 = 2.5758293035489004;
 
-// Every p-value the significance command prints, by name, for one result.
-// Per-planet values are pooled under one name for the sizes; the power
-// tables take the planted planet's alone.
+// Every p-value the significance command prints, by name, for one result,
+// as it prints them: never below the resolution floor. Per-planet values
+// are pooled under one name for the sizes; the power tables take the
+// planted planet's alone.
 struct NamedPValue {
   std::string name;
   double p = 1;

@@ -16,7 +16,7 @@ namespace {
 CalibrationPlan SmallPlan() {
   CalibrationPlan plan;
   plan.kinds = {CatalogKind::Synthetic, CatalogKind::ShiftedSample};
-  plan.nulls = {{"shift", NullModel::ShiftPlanets}, {"permute", NullModel::PermuteWithinYear}};
+  plan.nulls = CommandNulls();
   plan.catalogs = 40;
   plan.replicates = 99;
   plan.seed = 20261207;

@@ -136,16 +136,31 @@ TEST(NullCatalogTest, ShiftedCatalogMovesEveryTimeAlike) {
   }
 }
 
+// The planted flares' angle to the planet, measured as the significance
+// test measures it in each geometry.
+double AngleInGeometry(Geometry geometry, double jd, const SolarFlare& flare, Planet planet) {
+  const SkyDirection site = FlareSiteIn(geometry, jd, flare);
+  const double L = PlanetLongitudeIn(geometry, planet, jd);
+  if (geometry != Geometry::Sphere) return PlanetAngle(site.lonRad, L, false);
+  return SphereAngle(site.lonRad, site.latRad, L, PlanetLatitudeOfDate(planet, jd), false);
+}
+
 TEST(NullCatalogTest, PlantedFlaresLieWithinTheHalfWidthOfThePlanet) {
   const FlareMap flares = ToFlareMap(Generate(19));
-  for (double fraction : {0.01, 0.05, 0.2}) {
+  struct Case {
+    Geometry geometry;
+    double fraction;
+  };
+  for (const Case& c : {Case{Geometry::Plane, 0.01}, Case{Geometry::Plane, 0.2},
+                        Case{Geometry::Longitude, 0.05}, Case{Geometry::Sphere, 0.05}}) {
     PlantedSignal signal;
-    signal.planet = PlanetLongitudeOnly(Planet::Jupiter);
-    signal.fraction = fraction;
+    signal.planet = PlanetInGeometry(c.geometry, Planet::Jupiter);
+    signal.useLatitude = c.geometry == Geometry::Sphere;
+    signal.fraction = c.fraction;
     int moved = 0;
-    const FlareMap planted = PlantSignal(flares, signal, PlaneSiteEcliptic(), 23, &moved);
+    const FlareMap planted = PlantSignal(flares, signal, SiteInGeometry(c.geometry), 23, &moved);
     ASSERT_EQ(planted.size(), flares.size());
-    EXPECT_EQ(moved, static_cast<int>(std::lround(fraction * flares.size())));
+    EXPECT_EQ(moved, static_cast<int>(std::lround(c.fraction * flares.size())));
     int changed = 0, near = 0;
     for (auto a = flares.begin(), b = planted.begin(); a != flares.end(); ++a, ++b) {
       EXPECT_EQ(a->first, b->first);
@@ -154,12 +169,10 @@ TEST(NullCatalogTest, PlantedFlaresLieWithinTheHalfWidthOfThePlanet) {
       EXPECT_LE(std::fabs(b->second.Longitude()), 90.0);
       if (a->second.Longitude() == b->second.Longitude()) continue;
       ++changed;
-      const double direction = EarthLongitude(b->first) - b->second.LongitudeRad();
-      const double angle = PlanetAngle(direction, PlanetLongitude(Planet::Jupiter, b->first), false);
-      near += angle <= 3.0001 * kRadiansPerDegree;
+      near += AngleInGeometry(c.geometry, b->first, b->second, Planet::Jupiter) <= 3.001 * kRadiansPerDegree;
     }
-    EXPECT_EQ(changed, moved);
-    EXPECT_EQ(near, moved);
+    EXPECT_EQ(changed, moved) << GeometryName(c.geometry);
+    EXPECT_EQ(near, moved) << GeometryName(c.geometry);
   }
 }
 
