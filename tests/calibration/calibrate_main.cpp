@@ -18,8 +18,9 @@ const char kUsage[] =
     "Tests null catalogs (flares unrelated to the planets) and catalogs with a\n"
     "planted Jupiter signal with the significance test and tabulates how often\n"
     "each printed p-value is at or below 0.05 and 0.01.\n"
-    "  --catalogs N     catalogs per kind and per planted share (default 100)\n"
-    "  --replicates N   Monte Carlo replicates per test (default 199)\n"
+    "  --catalogs N     null catalogs per kind (default 100)\n"
+    "  --power-catalogs N  planted catalogs per share (default 25)\n"
+    "  --replicates N   Monte Carlo replicates per test (default 999)\n"
     "  --seed N         seed of catalogs and tests (default 1)\n"
     "  --threads N      catalogs tested at once (default 2)\n"
     "  --scale X        synthetic catalogs' region birth rate times X (default 1)\n"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
       return 0;
     } else if (value && arg == "--catalogs" && PositiveInt(value, number)) {
       plan.catalogs = number;
+    } else if (value && arg == "--power-catalogs" && PositiveInt(value, number)) {
+      plan.powerCatalogs = number;
     } else if (value && arg == "--replicates" && PositiveInt(value, number)) {
       plan.replicates = number;
     } else if (value && arg == "--seed" && PositiveInt(value, number)) {

@@ -99,6 +99,10 @@ void RunJob(const CalibrationPlan& plan, Job& job) {
     flares = PlantSignal(flares, signal, SiteInGeometry(plan.geometry), plantSeed);
   }
   for (std::size_t n = 0; n < plan.nulls.size(); ++n) {
+    if (job.plantedFraction > 0 && !plan.nulls[n].inPower) {
+      job.perNull.emplace_back();
+      continue;
+    }
     const SignificanceOptions options =
         TestOptions(plan, plan.nulls[n], Mix(Mix(plan.seed, 5 + n), job.index));
     job.perNull.push_back(PrintedPValues(TestSignificance(flares, options), options));
@@ -111,7 +115,7 @@ std::vector<Job> PlannedJobs(const CalibrationPlan& plan) {
     for (int i = 0; i < plan.catalogs; ++i) jobs.push_back(Job{kind, 0, i, {}});
   }
   for (double f : plan.plantedFractions) {
-    for (int i = 0; i < plan.catalogs; ++i) jobs.push_back(Job{plan.powerKind, f, i, {}});
+    for (int i = 0; i < plan.powerCatalogs; ++i) jobs.push_back(Job{plan.powerKind, f, i, {}});
   }
   return jobs;
 }
@@ -145,7 +149,7 @@ Interval WilsonInterval(int successes, int trials, double z) {
 std::vector<NullSetup> CommandNulls() {
   return {{"shift", NullModel::ShiftPlanets, true},
           {"region", NullModel::ShiftRegions, true},
-          {"region, nests apart", NullModel::ShiftRegions, false}};
+          {"region, nests apart", NullModel::ShiftRegions, false, false}};
 }
 
 std::vector<NamedPValue> PrintedPValues(const SignificanceResult& result, const SignificanceOptions& options) {
@@ -255,9 +259,12 @@ std::string CalibrationTable(const std::vector<RejectionCount>& counts, const Ca
   char line[512];
   std::snprintf(line, sizeof line,
                 "Size: share of null catalogs with p <= alpha (95 %% Wilson interval); %d catalogs per kind,\n"
-                "%d replicates per test, within %g deg, seed %llu. Per-planet rows pool the planets\n"
-                "(trials = catalogs x planets, so their intervals are too narrow by the planets' correlation).\n\n",
-                plan.catalogs, plan.replicates, plan.withinDeg, static_cast<unsigned long long>(plan.seed));
+                "%d replicates per test, %s geometry, within %g deg, shifts up to %g years, seed %llu.\n"
+                "p-values count as printed (never below the resolution floor). Per-planet rows pool the\n"
+                "planets (trials = catalogs x planets, so their intervals are too narrow by the planets'\n"
+                "correlation).\n\n",
+                plan.catalogs, plan.replicates, GeometryName(plan.geometry), plan.withinDeg, plan.maxShiftYears,
+                static_cast<unsigned long long>(plan.seed));
   out += line;
   out += "| statistic | null | catalogs | trials | alpha = 0.05 | alpha = 0.01 |\n|---|---|---|---|---|---|\n";
   for (const RejectionCount& c : counts) {
@@ -269,9 +276,9 @@ std::string CalibrationTable(const std::vector<RejectionCount>& counts, const Ca
   }
   if (plan.plantedFractions.empty()) return out;
   std::snprintf(line, sizeof line,
-                "\nPower: share of %s catalogs with a share f of the flares planted within 3 deg\n"
+                "\nPower: share of %d %s catalogs per share f with the flares planted within 3 deg\n"
                 "of Jupiter that give p <= 0.05 (p <= 0.01 in brackets).\n\n",
-                CatalogKindName(plan.powerKind));
+                plan.powerCatalogs, CatalogKindName(plan.powerKind));
   out += line;
   out += "| statistic | null |";
   for (double f : plan.plantedFractions) {

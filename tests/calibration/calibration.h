@@ -28,6 +28,7 @@ struct NullSetup {
   std::string name;  // as the tables show it
   NullModel model = NullModel::ShiftPlanets;
   bool mergeNests = true;  // region null: the regions of one nest move as one unit
+  bool inPower = true;     // also run on the planted catalogs
 };
 // The command's nulls: the common shift, and the region null with its
 // nests merged (its default) and with every region on its own.
@@ -38,8 +39,9 @@ struct CalibrationPlan {
   std::vector<NullSetup> nulls;           // the nulls each catalog is tested under
   std::vector<double> plantedFractions;   // power: shares planted near Jupiter
   CatalogKind powerKind = CatalogKind::Synthetic;
-  int catalogs = 100;                     // per kind (and per planted fraction)
-  int replicates = 199;                   // per significance test
+  int catalogs = 100;                     // per kind
+  int powerCatalogs = 25;                 // per planted fraction
+  int replicates = 999;                   // per significance test
   std::uint64_t seed = 1;
   int threads = 2;                        // catalogs run in parallel, one test per thread
   double startJd = 2455197.5;             // synthetic catalogs: 2010-01-01 ...

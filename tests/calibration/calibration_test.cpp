@@ -18,6 +18,7 @@ CalibrationPlan SmallPlan() {
   plan.kinds = {CatalogKind::Synthetic, CatalogKind::ShiftedSample};
   plan.nulls = CommandNulls();
   plan.catalogs = 40;
+  plan.powerCatalogs = 0;
   plan.replicates = 99;
   plan.seed = 20261207;
   plan.threads = 2;
