@@ -18,7 +18,7 @@ const char kUsage[] =
     "Tests null catalogs (flares unrelated to the planets) and catalogs with a\n"
     "planted Jupiter signal with the significance test and tabulates how often\n"
     "each printed p-value is at or below 0.05 and 0.01.\n"
-    "  --catalogs N     null catalogs per kind (default 100)\n"
+    "  --catalogs N     null catalogs per kind (default 80)\n"
     "  --power-catalogs N  planted catalogs per share (default 25)\n"
     "  --replicates N   Monte Carlo replicates per test (default 999)\n"
     "  --seed N         seed of catalogs and tests (default 1)\n"

@@ -39,7 +39,7 @@ struct CalibrationPlan {
   std::vector<NullSetup> nulls;           // the nulls each catalog is tested under
   std::vector<double> plantedFractions;   // power: shares planted near Jupiter
   CatalogKind powerKind = CatalogKind::Synthetic;
-  int catalogs = 100;                     // per kind
+  int catalogs = 80;                      // per kind
   int powerCatalogs = 25;                 // per planted fraction
   int replicates = 999;                   // per significance test
   std::uint64_t seed = 1;
