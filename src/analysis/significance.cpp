@@ -421,6 +421,8 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
       a.jd = jd;
       a.latitudeDeg = flare.Latitude();
       a.longitudeDeg = flare.Longitude();
+      a.flux = flare.Flux();
+      a.region = flare.Region();
       const SkyDirection site = FlareSiteIn(options.geometry, jd, flare);
       a.siteLonRad = site.lonRad;
       a.siteLatRad = site.latRad;
@@ -441,7 +443,7 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
 
 int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule) {
   std::vector<GroupedFlare> grouped;
-  for (const auto& [jd, flare] : flares) grouped.push_back({jd, flare.Latitude(), flare.Longitude(), 0});
+  for (const auto& [jd, flare] : flares) grouped.push_back({jd, flare.Latitude(), flare.Longitude(), flare.Region()});
   const std::vector<int> unit = GroupFlaresByRegion(grouped, rule);
   return unit.empty() ? 0 : *std::max_element(unit.begin(), unit.end()) + 1;
 }

@@ -146,16 +146,18 @@ void DrawFigure(const SignificanceResult& result, double withinRad, const PlotTi
   const double withinDeg = withinRad * kDegreesPerRadian;
   pladv(0);
   DrawTitleAndLegend(title, withinDeg);
-  plschr(0, 0.8);
   int columns = 1, rows = 1;
   GridFor(std::max(panels, 1), columns, rows);
-  // Each cell keeps margins for the axis labels and the panel's title.
+  plschr(0, 0.7);
+  // Each cell keeps margins (page units) for the tick labels, the axis
+  // labels and the panel's title, so that nothing overlaps its neighbour.
+  constexpr double kLeft = 0.085, kRight = 0.015, kBottom = 0.08, kTop = 0.045;
   const double cellWidth = 1.0 / columns, cellHeight = kPanelsTop / rows;
   for (int p = 0; p < panels; ++p) {
     const int column = p % columns, row = p / columns;
     const double left = column * cellWidth, top = kPanelsTop - row * cellHeight;
-    DrawPanel(result.histograms[p], maxDeg, withinDeg, left + 0.07 * std::min(1.0, cellWidth * 2),
-              left + cellWidth - 0.02, top - cellHeight + 0.06, top - 0.035);
+    DrawPanel(result.histograms[p], maxDeg, withinDeg, left + kLeft, left + cellWidth - kRight,
+              top - cellHeight + kBottom, top - kTop);
   }
 }
 

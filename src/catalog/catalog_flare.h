@@ -28,6 +28,7 @@ struct CatalogFlare {
 enum class RejectReason {
   Unreadable,     // a field could not be read (the detail names it)
   EndBeforeStart, // the end lies before the start
+  OffDisc,        // a helioprojective position off the Sun's disc
   Blank,          // a line holding nothing but white space
   EndOfFileMark,  // a DOS end-of-file character (Ctrl-Z) alone on a line
   OtherSource,    // frm_name differs from --frm
@@ -36,8 +37,9 @@ enum class RejectReason {
   NoClass,        // no GOES class while --min-class is given
   BelowClass,     // below --min-class
   NoPosition,     // no position while positions are required
+  Duplicate,      // the same start, class and position as a row written
 };
-constexpr int kRejectReasonCount = 10;
+constexpr int kRejectReasonCount = 12;
 
 // A few words for the summary and the rejects file: "no position", ...
 const char* RejectReasonText(RejectReason reason);

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <tuple>
 
 #include "catalog/noaa_xrs.h"
 #include "ephemeris/julian_day.h"
@@ -15,23 +17,27 @@
 namespace barywalk {
 namespace {
 
-constexpr const char* kFormatNames[] = {"noaa-xrs", "hek-csv", "goes-csv"};
+constexpr const char* kFormatNames[] = {"noaa-xrs", "hek-csv", "goes-csv", "ssw-csv", "stix-csv", "csv"};
+constexpr const char* kFormatDescriptions[] = {
+    "a NOAA GOES XRS event report", "a HEK event list (CSV)", "a GOES flare list (CSV)",
+    "a SolarSoft latest-events list (CSV)", "a STIX flare list (CSV)", "a CSV flare list"};
 
 bool Contains(const std::vector<std::string>& names, const char* name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-// The lines of a text in turn: "\n" ends a line, and a last line needs
-// none.
+// The lines of a text in turn: "\n", "\r\n" or a lone "\r" (old Mac
+// files) ends a line, and a last line needs none.
 class LineReader {
  public:
   explicit LineReader(std::string_view text) : m_text(text) {}
   bool Next(std::string_view& line) {
     if (m_pos >= m_text.size()) return false;
-    std::size_t end = m_text.find('\n', m_pos);
+    std::size_t end = m_text.find_first_of("\r\n", m_pos);
     if (end == std::string_view::npos) end = m_text.size();
     line = m_text.substr(m_pos, end - m_pos);
     m_pos = end + 1;
+    if (end < m_text.size() && m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n') ++m_pos;
     return true;
   }
 
@@ -76,16 +82,38 @@ std::optional<CatalogFormat> CatalogFormatFromName(std::string_view name) {
   return std::nullopt;
 }
 
-CatalogFormat DetectCatalogFormat(std::string_view firstLine) {
+const char* CatalogFormatDescription(CatalogFormat format) {
+  return kFormatDescriptions[static_cast<int>(format)];
+}
+
+std::optional<CatalogFormat> RecogniseCatalog(std::string_view firstLine) {
+  if (!firstLine.empty() && firstLine.back() == '\r') firstLine.remove_suffix(1);
   if (LooksLikeNoaaXrsLine(firstLine)) return CatalogFormat::NoaaXrs;
-  const std::vector<std::string> names = CsvHeaderNames(firstLine);
-  if (Contains(names, "event_starttime")) {
-    if (Contains(names, "hgs_x") && Contains(names, "hgs_y")) return CatalogFormat::HekCsv;
-    if (Contains(names, "hgs_lat") && Contains(names, "hgs_lon")) return CatalogFormat::GoesCsv;
+  if (firstLine.size() > kMaxCatalogLineLength) return std::nullopt;
+  std::vector<std::string> names;
+  try {
+    names = CsvHeaderNames(firstLine);
+  } catch (const CatalogError&) {
+    return std::nullopt;
   }
+  const auto has = [&names](const char* a, const char* b = nullptr) {
+    return Contains(names, a) && (b == nullptr || Contains(names, b));
+  };
+  if (has("event_starttime")) {
+    if (has("hgs_x", "hgs_y")) return CatalogFormat::HekCsv;
+    if (has("hgs_lat", "hgs_lon")) return CatalogFormat::GoesCsv;
+    if (has("hpc_x", "hpc_y") || has("hpc_coord")) return CatalogFormat::HekCsv;
+  }
+  if (has("GEV_START", "GOES_CLASS")) return CatalogFormat::SswCsv;
+  if (has("start_UTC", "hgs_lon") && has("hgs_lat")) return CatalogFormat::StixCsv;
+  return std::nullopt;
+}
+
+CatalogFormat DetectCatalogFormat(std::string_view firstLine) {
+  if (const std::optional<CatalogFormat> format = RecogniseCatalog(firstLine)) return *format;
   throw CatalogError(
-      "unknown format: the first line is neither a NOAA event report line nor a CSV header "
-      "with event_starttime and hgs_x/hgs_y or hgs_lat/hgs_lon (see --format)");
+      "unknown format: the first line is neither a NOAA event report line nor the header of a "
+      "HEK, GOES, SolarSoft or STIX list (see --format; --format csv --columns reads other lists)");
 }
 
 std::optional<RejectReason> FilterFlare(const CatalogFlare& flare, const ImportFilters& filters) {
@@ -102,8 +130,31 @@ std::optional<RejectReason> FilterFlare(const CatalogFlare& flare, const ImportF
   return std::nullopt;
 }
 
+namespace {
+
+CsvLayout LayoutOf(CatalogFormat format) {
+  switch (format) {
+    case CatalogFormat::HekCsv: return CsvLayout::Hek;
+    case CatalogFormat::GoesCsv: return CsvLayout::GoesCsv;
+    case CatalogFormat::SswCsv: return CsvLayout::Ssw;
+    case CatalogFormat::StixCsv: return CsvLayout::Stix;
+    default: return CsvLayout::Generic;
+  }
+}
+
+// What makes two rows one flare: start, class and position.
+using FlareIdentity = std::tuple<double, std::int64_t, bool, double, double>;
+
+FlareIdentity IdentityOf(const CatalogFlare& flare) {
+  return {flare.jd, flare.goesClass ? flare.goesClass->flux : -1, flare.hasPosition,
+          flare.latitude, flare.longitude};
+}
+
+}  // namespace
+
 CatalogImport ImportCatalogText(std::string_view text, std::string name,
-                                std::optional<CatalogFormat> format, const ImportFilters& filters) {
+                                std::optional<CatalogFormat> format, const ImportFilters& filters,
+                                const CsvColumnNames* columns) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a UTF-8 byte order mark
   LineReader lines(text);
   std::string_view firstLine;
@@ -111,7 +162,14 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
   if (!format && !any) throw CatalogError("the input is empty");
   CatalogImport result;
   result.name = std::move(name);
+  if (firstLine.size() > kMaxCatalogLineLength) {
+    throw CatalogError("the first line is longer than " + std::to_string(kMaxCatalogLineLength) +
+                       " characters");
+  }
   result.format = format ? *format : DetectCatalogFormat(WithoutCarriageReturn(firstLine));
+  if (result.format == CatalogFormat::Csv && columns == nullptr) {
+    throw CatalogError("the csv format needs --columns to name its columns");
+  }
   if (filters.source && result.format != CatalogFormat::HekCsv) {
     throw CatalogError(std::string("--frm selects HEK sources, but this is a ") +
                        CatalogFormatName(result.format) + " catalog");
@@ -119,7 +177,8 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
   std::optional<CsvCatalog> csv;
   int lineNumber = 1;
   if (result.format != CatalogFormat::NoaaXrs) {
-    csv.emplace(result.format == CatalogFormat::HekCsv ? CsvLayout::Hek : CsvLayout::GoesCsv, firstLine);
+    const CsvLayout layout = LayoutOf(result.format);
+    csv.emplace(layout, layout == CsvLayout::Generic ? *columns : LayoutColumnNames(layout), firstLine);
     if (filters.source && !csv->HasSourceColumn()) {
       throw CatalogError("the header lacks the column frm_name, which --frm selects by");
     }
@@ -129,13 +188,25 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
     lines = LineReader(text);
   }
 
-  result.flares.reserve(std::count(text.begin(), text.end(), '\n') + 1);
+  std::set<FlareIdentity> written;
   for (std::string_view line; lines.Next(line); ++lineNumber) {
     ++result.rows;
-    ParsedRow row = csv ? csv->ParseRow(line) : ParseNoaaXrsLine(line);
+    ParsedRow row;
+    if (line.size() > kMaxCatalogLineLength) {
+      row = Rejected(RejectReason::Unreadable, "a line of " + std::to_string(line.size()) +
+                                                   " characters, more than " +
+                                                   std::to_string(kMaxCatalogLineLength));
+      line = line.substr(0, 80);  // enough of it for the rejects file
+    } else {
+      row = csv ? csv->ParseRow(line) : ParseNoaaXrsLine(line);
+    }
+    if (row.flare && !row.flare->source.empty()) ++result.rowsPerSource[row.flare->source];
     if (row.flare) {
       if (const std::optional<RejectReason> reason = FilterFlare(*row.flare, filters)) {
         row.rejection = {*reason, {}};
+        row.flare.reset();
+      } else if (!written.insert(IdentityOf(*row.flare)).second) {
+        row.rejection = {RejectReason::Duplicate, {}};
         row.flare.reset();
       }
     }
@@ -149,7 +220,7 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
 }
 
 CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFormat> format,
-                                const ImportFilters& filters) {
+                                const ImportFilters& filters, const CsvColumnNames* columns) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) throw CatalogError("cannot read " + path + ": is a directory");
   errno = 0;
@@ -166,7 +237,7 @@ CatalogImport ImportCatalogFile(const std::string& path, std::optional<CatalogFo
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) content.append(buffer, in.gcount());
   if (in.bad()) throw CatalogError("cannot read " + path + ": read error");
   try {
-    return ImportCatalogText(content, FlareFileDisplayName(path), format, filters);
+    return ImportCatalogText(content, FlareFileDisplayName(path), format, filters, columns);
   } catch (const CatalogError& error) {
     throw CatalogError(path + ": " + error.what());
   }

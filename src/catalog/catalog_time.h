@@ -9,7 +9,8 @@ namespace barywalk {
 
 // A UTC date-time "YYYY-MM-DD HH:MM:SS" with "T" or a blank between date
 // and time, optional decimals of the second and an optional "Z", blanks
-// around it ignored (the CSV lists, astropy's ISO times). Returns false
+// around it ignored (the CSV lists, astropy's ISO times); the date may
+// also be written "YYYY/MM/DD" or, as SolarSoft writes it, "24-Oct-2014". Returns false
 // for anything else or an invalid calendar instant.
 bool ParseCatalogTime(std::string_view text, UtcDateTime& utc);
 

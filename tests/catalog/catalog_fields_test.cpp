@@ -56,6 +56,9 @@ TEST(CatalogTimeTest, IsoTimesWithBlankOrTAndOptionalMilliseconds) {
       {"2010-01-02 07:09:00", midnight + (7 * 60 + 9) / 1440.0},
       {"2010-01-02T07:09:00.000", midnight + (7 * 60 + 9) / 1440.0},
       {" 2010-01-02T07:09:30.5Z ", midnight + (7 * 3600 + 9 * 60 + 30.5) / 86400.0},
+      {"2010/01/02 07:09:00", midnight + (7 * 60 + 9) / 1440.0},
+      {"2-Jan-2010 07:09:00.000", midnight + (7 * 60 + 9) / 1440.0},  // SolarSoft
+      {"02-JAN-2010 07:09:00", midnight + (7 * 60 + 9) / 1440.0},
   };
   for (const Case& c : cases) {
     UtcDateTime utc;
@@ -63,7 +66,8 @@ TEST(CatalogTimeTest, IsoTimesWithBlankOrTAndOptionalMilliseconds) {
     EXPECT_NEAR(JulianDayFromUtc(utc), c.jd, 1e-9) << c.text;
   }
   for (const char* bad : {"2010-01-02", "2010-01-02 7:09:00", "2010-02-30 00:00:00", "2010-01-02 24:00:00",
-                          "2010-01-02 07:09:00.", "2010-01-02 07:09:00x", "2010/01/02 07:09:00"}) {
+                          "2010-01-02 07:09:00.", "2010-01-02 07:09:00x", "2010/01-02 07:09:00",
+                          "2-Jam-2010 07:09:00", "123-Jan-2010 07:09:00"}) {
     UtcDateTime utc;
     EXPECT_FALSE(ParseCatalogTime(bad, utc)) << bad;
   }

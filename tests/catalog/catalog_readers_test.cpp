@@ -134,9 +134,12 @@ TEST(NoaaXrsTest, DamagedLinesAreRejectedNamingTheField) {
 
 TEST(CsvCatalogTest, SplitsQuotedFields) {
   std::vector<std::string> fields;
-  ASSERT_TRUE(SplitCsvLine("a,\"b,c\",\"say \"\"hi\"\"\",,", fields));
+  ASSERT_EQ(SplitCsvLine("a,\"b,c\",\"say \"\"hi\"\"\",,", fields), CsvSplit::Ok);
   EXPECT_EQ(fields, (std::vector<std::string>{"a", "b,c", "say \"hi\"", "", ""}));
-  EXPECT_FALSE(SplitCsvLine("a,\"b", fields));
+  EXPECT_EQ(SplitCsvLine("a,\"b", fields), CsvSplit::OpenQuote);
+  // A line of commas stops at the field limit instead of taking memory.
+  EXPECT_EQ(SplitCsvLine(std::string(10'000'000, ','), fields), CsvSplit::TooManyFields);
+  EXPECT_LE(fields.size(), kMaxCsvFields);
 }
 
 // A row of the cycle-24 list with field `index` (0 = row index) replaced.
@@ -198,7 +201,9 @@ TEST(CsvCatalogTest, HekColumnsInAnyOrder) {
 TEST(CsvCatalogTest, HeaderWithoutTheNeededColumns) {
   const std::tuple<CsvLayout, const char*, const char*> cases[] = {  // layout, header, missing
       {CsvLayout::GoesCsv, "event_starttime,hgs_lat,hgs_lon", "event_endtime"},
-      {CsvLayout::GoesCsv, "", "event_starttime, event_endtime, hgs_lon, hgs_lat"},
+      {CsvLayout::GoesCsv, "", "event_starttime, event_endtime, hgs_lat and hgs_lon"},
+      {CsvLayout::Hek, "event_starttime,event_endtime,hgs_x", "hgs_y and hgs_x or hpc_x and hpc_y or hpc_coord"},
+      {CsvLayout::Ssw, "GEV_START,GEV_END,GOES_CLASS", "AIA_LOC or AIA_XCEN and AIA_YCEN"},
   };
   for (const auto& [layout, header, missing] : cases) {
     try {

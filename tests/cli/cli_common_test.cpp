@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <stdexcept>
 #include <ctime>
 #include <fstream>
 #include <optional>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
@@ -132,51 +136,74 @@ TEST(ProgressBar, StaysSilentForShortWork) {
   EXPECT_EQ(err.str(), "");
 }
 
-// What the reader yields for `args`, --log being the one flag.
-std::vector<std::string> Read(const std::vector<std::string>& args) {
-  barywalk::ArgumentReader reader(args);
-  std::vector<std::string> seen;
-  while (reader.Next()) {
-    if (!reader.IsOption()) {
-      seen.push_back("file " + reader.Current());
-    } else if (reader.Current() == "--log") {
-      reader.NoValue();
-      seen.push_back("flag --log");
-    } else {
-      seen.push_back(reader.Current() + " = " + reader.Value());
-    }
-  }
-  return seen;
-}
-
-// Options with values in both spellings, flags, positionals, "-" and "--";
-// each mistake is one usage error.
-TEST(ArgumentReader, ReadsOptionsFlagsAndPositionals) {
-  EXPECT_EQ(Read({"--step=0.5", "a.flr", "--log", "-o", "-", "--", "--odd.flr", "-"}),
-            (std::vector<std::string>{"--step = 0.5", "file a.flr", "flag --log", "-o = -",
-                                      "file --odd.flr", "file -"}));
-  struct Case {
-    std::vector<std::string> args;
-    const char* message;
-  };
-  const Case cases[] = {
-      {{"--step", "1", "--step", "2"}, "--step given more than once"},
-      {{"--step"}, "--step needs a value"},
-      {{"--log=yes"}, "--log takes no value"},
-  };
-  for (const Case& c : cases) {
-    try {
-      Read(c.args);
-      ADD_FAILURE() << c.message << ": no error";
-    } catch (const barywalk::UsageError& error) {
-      EXPECT_STREQ(error.what(), c.message);
-    }
-  }
+TEST(NumberInRange, RefusesWhatLiesOutside) {
   EXPECT_THROW(barywalk::NumberInRange("--scale", "101", 0, 100), barywalk::UsageError);
   EXPECT_THROW(barywalk::NumberInRange("--scale", "1x", 0, 100), barywalk::UsageError);
   EXPECT_EQ(barywalk::NumberInRange("--scale", "2.5", 0, 100), 2.5);
   EXPECT_THROW(barywalk::WholeNumberInRange("--n", "0", 1, 10), barywalk::UsageError);
   EXPECT_EQ(barywalk::WholeNumberInRange("--n", "10", 1, 10), 10);
+}
+
+// A program with a value option, two contradicting flags and positionals.
+struct Toy {
+  std::string n = "0";
+  bool on = false;
+  std::vector<std::string> files;
+  barywalk::CommandLine cli{"toy", "A toy.", "Exit status: 0, 1 or 2.\n"};
+  Toy() {
+    cli.Option("-n,--number", "N", "a number", [this](const std::string& v) { n = v; })
+        .Flag("--on", "switch on", [this] { on = true; })
+        .Flag("--off", "switch off", [this] { on = false; })
+        .Positionals("FILE", "files", [this](const std::string& v) { files.push_back(v); });
+  }
+};
+
+TEST(CommandLine, OptionsTakeEffectInTheOrderGiven) {
+  Toy a;
+  ASSERT_TRUE(a.cli.Parse({"--off", "--on", "-n", "1", "x", "--number=2", "-5", "-", "-0100-01-01"}));
+  EXPECT_TRUE(a.on);
+  EXPECT_EQ(a.n, "2");
+  EXPECT_EQ(a.files, (std::vector<std::string>{"x", "-5", "-", "-0100-01-01"}));
+  Toy b;
+  ASSERT_TRUE(b.cli.Parse({"--on", "--off", "--", "--on"}));
+  EXPECT_FALSE(b.on);
+  EXPECT_EQ(b.files, std::vector<std::string>{"--on"});
+}
+
+// Every status as the help texts promise it, with one line for each problem.
+TEST(CommandLine, ExitStatusesAndOneLineMessages) {
+  struct Case {
+    std::vector<std::string> args;
+    std::function<int()> work;
+    int status;
+    std::string err;  // a part of it
+  };
+  const auto done = [] { return barywalk::kExitOk; };
+  const Case cases[] = {
+      {{"a"}, done, 0, ""},
+      {{"--help"}, done, 0, ""},
+      {{"--version"}, done, 0, ""},
+      {{"--bogus"}, done, 2, "toy: unknown option '--bogus'"},
+      {{"-n"}, done, 2, "toy: --number needs a value"},
+      {{"--on=yes"}, done, 2, "toy: --on takes no value"},
+      {{}, [] () -> int { throw barywalk::UsageError("bad input"); }, 2, "toy: bad input"},
+      {{}, [] () -> int { throw std::runtime_error("cannot write x"); }, 1, "toy: cannot write x"},
+  };
+  for (const Case& c : cases) {
+    Toy toy;
+    toy.cli.Run(c.work);
+    std::ostringstream out, err;
+    EXPECT_EQ(barywalk::RunCli(toy.cli, c.args, out, err), c.status) << err.str();
+    const std::string message = err.str();
+    EXPECT_EQ(message.find(c.err), 0u) << message;
+    EXPECT_LE(std::count(message.begin(), message.end(), '\n'), 1);
+    const std::string asked = c.args.empty() ? "" : c.args[0];
+    if (asked == "--help") {
+      EXPECT_EQ(out.str(), toy.cli.Help());
+    } else if (asked == "--version") {
+      EXPECT_EQ(out.str().rfind("toy 1.", 0), 0u);
+    }
+  }
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdio>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -110,6 +112,40 @@ TEST(RenderOptions, EachOptionReachesItsSetting) {
   EXPECT_EQ(ParseRenderArguments({"--output", "FRAME.PNG", "--at", "2000-01-01"}).kind,
             OutputKind::SinglePng);
   EXPECT_EQ(ParseRenderArguments({"-o", "100%% of %d.png"}).kind, OutputKind::PngSequence);
+}
+
+// Of two options that contradict each other the last one counts.
+TEST(RenderOptions, TheLastOptionCounts) {
+  const auto parse = [](Args args) {
+    args.insert(args.end(), {"-o", "run.gif"});
+    return ParseRenderArguments(args);
+  };
+  EXPECT_FALSE(parse({"--accel", "2", "--no-accel"}).frame.sunLayer.acceleration);
+  EXPECT_TRUE(parse({"--no-accel", "--accel", "2"}).frame.sunLayer.acceleration);
+  EXPECT_FALSE(parse({"--clip", "5", "--no-clip"}).clip);
+  EXPECT_EQ(parse({"--no-clip", "--clip", "5"}).clipLimit, 5);
+  EXPECT_FALSE(parse({"--duration", "60", "--no-duration"}).frame.useDuration);
+  EXPECT_EQ(parse({"--step", "1", "--step", "2"}).step, 2);
+}
+
+// Every option the help lists is one the parser takes.
+TEST(RenderOptions, HelpListsWhatTheParserTakes) {
+  const std::map<std::string, std::string> samples = {
+      {"N", "10"},     {"DATE", "2000-01-01"}, {"DAYS", "1"},  {"LIST", "all"}, {"FACTOR", "1"},
+      {"PX", "100"},   {"FILE", "x.flr"},      {"MIN", "60"},  {"AREA", "100"}};
+  std::istringstream help(barywalk::RenderUsageText());
+  int listed = 0;
+  for (std::string line; std::getline(help, line);) {
+    if (line.rfind("  --", 0) != 0) continue;
+    std::istringstream words(line);
+    std::string name, value;
+    words >> name >> value;
+    Args args = {"-o", "run.gif", name};
+    if (samples.count(value) > 0) args.push_back(samples.at(value));
+    EXPECT_EQ(UsageMessage(args).find("unknown option"), std::string::npos) << name;
+    ++listed;
+  }
+  EXPECT_GT(listed, 25);
 }
 
 TEST(RenderOptions, NumberedNamesFormatLikePrintf) {

@@ -4,11 +4,15 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <ostream>
+#include <sstream>
+#include <stdexcept>
 
 #include "ephemeris/barycenter.h"
 #include "ephemeris/julian_day.h"
 #include "ephemeris/planets.h"
+#include "cli_app.h"
 #include "cli_args.h"
 
 namespace barywalk {
@@ -58,94 +62,120 @@ RangeShape ShapeOfRange(double from, double to, double step) {
 // --- Arguments ----------------------------------------------------------------
 
 struct OptionValues {
-  bool hasWidth = false, hasFrom = false, hasTo = false, hasStep = false;
+  bool hasFrom = false, hasTo = false, hasStep = false;
 };
 
-bool IsOption(const std::string& arg) {
-  if (arg.size() < 2 || arg[0] != '-') return false;
-  // "-5" and "-.5" are negative Julian days, "-0100-01-01" a date before year 0.
-  return !(std::isdigit(static_cast<unsigned char>(arg[1])) || arg[1] == '.');
-}
-
-
-bool ParseWidth(const std::string& text, int& width, std::string& error) {
+int ParseWidth(const std::string& text) {
   long long value = 0;
   if (!ParseWholeNumber(text, value) || value < 1 || value > std::numeric_limits<int>::max()) {
-    error = "--width must be a whole number of pixels from 1 to " +
-            std::to_string(std::numeric_limits<int>::max()) + ", got " + Quoted(text);
-    return false;
+    throw UsageError("--width must be a whole number of pixels from 1 to " +
+                     std::to_string(std::numeric_limits<int>::max()) + ", got " + Quoted(text));
   }
-  width = static_cast<int>(value);
-  return true;
+  return static_cast<int>(value);
 }
 
-bool ParseStep(const std::string& text, double& step, std::string& error) {
+double ParseStep(const std::string& text) {
+  double step = 0;
   if (!ParseNumber(text, step) || !(step > 0)) {
-    error = "--step must be a number of days greater than 0, got " + Quoted(text);
-    return false;
+    throw UsageError("--step must be a number of days greater than 0, got " + Quoted(text));
   }
-  return true;
+  return step;
 }
 
-// Applies one "--name value" option. Returns false with `error` set.
-bool ApplyOption(const std::string& name, const std::string& value, EphemRequest& request,
-                 OptionValues& seen, std::string& error) {
-  bool* given = nullptr;
-  if (name == "--width") given = &seen.hasWidth;
-  if (name == "--from") given = &seen.hasFrom;
-  if (name == "--to") given = &seen.hasTo;
-  if (name == "--step") given = &seen.hasStep;
-  if (given == nullptr) {
-    error = name == "--help" ? "--help takes no value" : "unknown option " + Quoted(name);
-    return false;
-  }
-  if (*given) {
-    error = name + " given more than once";
-    return false;
-  }
-  *given = true;
-  if (name == "--width") return ParseWidth(value, request.width, error);
-  if (name == "--step") return ParseStep(value, request.step, error);
-  double& time = name == "--from" ? request.from : request.to;
-  if (!ParseTime(value, time, error)) {
-    error = name + ": " + error;
-    return false;
-  }
-  return true;
+double TimeArgument(const std::string& option, const std::string& text) {
+  double jd = 0;
+  std::string error;
+  if (!ParseTime(text, jd, error)) throw UsageError(option.empty() ? error : option + ": " + error);
+  return jd;
 }
 
 // Checks that the options form either a list of times or a complete range.
-bool CheckRequestShape(EphemRequest& request, const OptionValues& seen, std::string& error) {
+void CheckRequestShape(EphemRequest& request, const OptionValues& seen) {
   const bool anyRange = seen.hasFrom || seen.hasTo || seen.hasStep;
   if (anyRange && !request.times.empty()) {
-    error = "TIME arguments cannot be combined with --from, --to and --step";
-    return false;
+    throw UsageError("TIME arguments cannot be combined with --from, --to and --step");
   }
   if (!anyRange) {
-    if (request.times.empty()) error = "no TIME given (see --help)";
-    return !request.times.empty();
+    if (request.times.empty()) throw UsageError("no TIME given (see --help)");
+    return;
   }
   const char* missing = !seen.hasFrom ? "--from"
                         : !seen.hasTo ? "--to"
                         : !seen.hasStep ? "--step"
                                         : nullptr;
   if (missing != nullptr) {
-    error = std::string("--from, --to and --step go together: ") + missing + " is missing";
-    return false;
+    throw UsageError(std::string("--from, --to and --step go together: ") + missing +
+                     " is missing");
   }
-  if (request.from > request.to) {
-    error = "--from is later than --to";
-    return false;
-  }
+  if (request.from > request.to) throw UsageError("--from is later than --to");
   request.isRange = true;
   const RangeShape shape = ShapeOfRange(request.from, request.to, request.step);
   request.rangeRows = shape.rows;
   request.rangeEndsOnTo = shape.endsOnTo;
   if (request.rangeRows < 0) {
-    error = "the range has more than " + std::to_string(kMaxRows) + " rows; use a larger --step";
-    return false;
+    throw UsageError("the range has more than " + std::to_string(kMaxRows) +
+                     " rows; use a larger --step");
   }
-  return true;
+}
+
+const char* const kDescription =
+    "Usage: barywalk-ephem [--width PIXELS] TIME...\n"
+    "       barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS\n"
+    "\n"
+    "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
+    "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
+    "around the solar system barycenter in pixels of a view panel (sun_x, sun_y)\n"
+    "and the planets' pull on the Sun in display units (accel_x, accel_y), one\n"
+    "row per time, every number with 17 significant digits.\n";
+
+const char* const kFooter =
+    "TIME is a Julian day (2451545.0) or a UTC date-time in ISO 8601\n"
+    "(2000-01-01, 2000-01-01T12:00, 2000-01-01T12:00:00Z); a date alone is\n"
+    "00:00 UTC. Years may be signed and are proleptic Gregorian; year 0 is 1 BC.\n"
+    "\n"
+    "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
+    "itself is included when the steps land on it (within rounding). At most\n"
+    "10000000 rows. The last of options given twice counts.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the output cannot be written, 2 on a bad\n"
+    "argument (one line on standard error, nothing on standard output).\n";
+
+// The program's options, filling `request` as they are read.
+std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValues& seen) {
+  auto cli = std::make_unique<CommandLine>("barywalk-ephem", kDescription, kFooter);
+  cli->Option("--width", "PIXELS", "width of the view panel (default 640)",
+              [&request](const std::string& text) { request.width = ParseWidth(text); })
+      .Option("--from", "TIME", "first time of a range",
+              [&](const std::string& text) {
+                request.from = TimeArgument("--from", text);
+                seen.hasFrom = true;
+              })
+      .Option("--to", "TIME", "last time of a range",
+              [&](const std::string& text) {
+                request.to = TimeArgument("--to", text);
+                seen.hasTo = true;
+              })
+      .Option("--step", "DAYS", "days between rows of a range, greater than 0",
+              [&](const std::string& text) {
+                request.step = ParseStep(text);
+                seen.hasStep = true;
+              })
+      .Positionals("TIME", "times of the rows, in order", [&request](const std::string& text) {
+        request.times.push_back(TimeArgument("", text));
+      });
+  return cli;
+}
+
+void WriteRows(const EphemRequest& request, std::ostream& out) {
+  out << CsvHeader();
+  const std::int64_t rows =
+      request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
+  for (std::int64_t i = 0; i < rows && out; ++i) {
+    const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
+    out << CsvRow(jd, request.width);
+  }
+  out.flush();
+  if (!out) throw std::runtime_error("cannot write the output");
 }
 
 }  // namespace
@@ -161,65 +191,26 @@ double RangeTime(const EphemRequest& request, std::int64_t i) {
 
 ParseOutcome ParseEphemArguments(const std::vector<std::string>& args) {
   ParseOutcome outcome;
-  EphemRequest& request = outcome.request;
-  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    request.help = true;
-    outcome.ok = true;
-    return outcome;
-  }
   OptionValues seen;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!IsOption(arg)) {
-      double jd = 0;
-      if (!ParseTime(arg, jd, outcome.error)) return outcome;
-      request.times.push_back(jd);
-      continue;
-    }
-    std::string name = arg;
-    std::string value;
-    const std::size_t equals = arg.find('=');
-    if (equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    } else if (i + 1 < args.size() && !IsOption(args[i + 1])) {
-      value = args[++i];
-    } else if (name == "--width" || name == "--from" || name == "--to" || name == "--step") {
-      outcome.error = name + " needs a value";
-      return outcome;
-    }
-    if (!ApplyOption(name, value, request, seen, outcome.error)) return outcome;
-  }
-  outcome.ok = CheckRequestShape(request, seen, outcome.error);
+  const auto cli = EphemCommandLine(outcome.request, seen);
+  cli->Run([&] {
+    CheckRequestShape(outcome.request, seen);
+    outcome.ok = true;
+    return kExitOk;
+  });
+  std::ostringstream out, err;
+  RunCli(*cli, args, out, err);
+  outcome.request.help = !out.str().empty();
+  outcome.ok = outcome.ok || outcome.request.help;
+  const std::string prefix = cli->Name() + ": ";
+  if (!outcome.ok) outcome.error = err.str().substr(prefix.size(), err.str().size() - prefix.size() - 1);
   return outcome;
 }
 
 std::string UsageText() {
-  return "Usage: barywalk-ephem [--width PIXELS] TIME...\n"
-         "       barywalk-ephem [--width PIXELS] --from TIME --to TIME --step DAYS\n"
-         "\n"
-         "Prints, as CSV on standard output, the heliocentric ecliptic longitude L\n"
-         "(radians) and radius vector R (au) of the nine planets, the Sun's centre\n"
-         "around the solar system barycenter in pixels of a view panel (sun_x, sun_y)\n"
-         "and the planets' pull on the Sun in display units (accel_x, accel_y), one\n"
-         "row per time, every number with 17 significant digits.\n"
-         "\n"
-         "TIME is a Julian day (2451545.0) or a UTC date-time in ISO 8601\n"
-         "(2000-01-01, 2000-01-01T12:00, 2000-01-01T12:00:00Z); a date alone is\n"
-         "00:00 UTC. Years may be signed and are proleptic Gregorian; year 0 is 1 BC.\n"
-         "\n"
-         "  --width PIXELS  width of the view panel (default 640)\n"
-         "  --from TIME     first time of a range\n"
-         "  --to TIME       last time of a range\n"
-         "  --step DAYS     days between rows of a range, greater than 0\n"
-         "  --help          show this help\n"
-         "\n"
-         "A range has a row at from + i * step for i = 0, 1, 2, ... up to --to; --to\n"
-         "itself is included when the steps land on it (within rounding). At most\n"
-         "10000000 rows.\n"
-         "\n"
-         "Exit status: 0 on success, 1 when the output cannot be written, 2 on a bad\n"
-         "argument (one line on standard error, nothing on standard output).\n";
+  EphemRequest request;
+  OptionValues seen;
+  return EphemCommandLine(request, seen)->Help();
 }
 
 std::string CsvHeader() {
@@ -249,29 +240,15 @@ std::string CsvRow(double jd, int width) {
 }
 
 int RunEphem(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const ParseOutcome parsed = ParseEphemArguments(args);
-  if (!parsed.ok) {
-    err << "barywalk-ephem: " << parsed.error << '\n';
-    return kExitBadArguments;
-  }
-  const EphemRequest& request = parsed.request;
-  if (request.help) {
-    out << UsageText();
-  } else {
-    out << CsvHeader();
-    const std::int64_t rows =
-        request.isRange ? request.rangeRows : static_cast<std::int64_t>(request.times.size());
-    for (std::int64_t i = 0; i < rows && out; ++i) {
-      const double jd = request.isRange ? RangeTime(request, i) : request.times[i];
-      out << CsvRow(jd, request.width);
-    }
-  }
-  out.flush();
-  if (!out) {
-    err << "barywalk-ephem: cannot write the output\n";
-    return kExitOutputFailed;
-  }
-  return kExitOk;
+  EphemRequest request;
+  OptionValues seen;
+  const auto cli = EphemCommandLine(request, seen);
+  cli->Run([&] {
+    CheckRequestShape(request, seen);
+    WriteRows(request, out);
+    return kExitOk;
+  });
+  return RunCli(*cli, args, out, err);
 }
 
 }  // namespace barywalk

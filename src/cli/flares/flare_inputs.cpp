@@ -23,7 +23,10 @@ LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::st
   if (paths.empty()) throw UsageError("no flare file given (see --help)");
   LoadedCatalogs loaded;
   loaded.paths = paths;
-  const std::vector<FlareFileReport> reports = LoadFlareFiles(paths, loaded.flares);
+  // The commands read the flux and region too (the dialog does not).
+  FlareReadOptions options;
+  options.columns = FlareColumns::WithClassAndRegion;
+  const std::vector<FlareFileReport> reports = LoadFlareFiles(paths, loaded.flares, options);
   int last = 0;
   for (std::size_t i = 0; i < reports.size(); ++i) {
     const FlareFileReport& report = reports[i];

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "catalog/catalog_import.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
 #include "flares_commands.h"
@@ -20,47 +22,34 @@ namespace {
 
 constexpr int kExampleLines = 5;  // line numbers shown per reason
 
-void WriteImportHelp(std::ostream& out) {
-  out << "Usage: barywalk-flares import [OPTIONS] CATALOG...\n"
-         "\n"
-         "Converts flare catalogs to one flare file (.flr) for Barywalk's view.\n"
-         "Several catalogs are merged by start time. Every row is either written or\n"
-         "counted under a reason; the summary on standard error gives each reason's\n"
-         "count with up to five line numbers. CATALOG \"-\" reads standard input.\n"
-         "\n"
-         "Formats (recognised from the first line unless --format names one):\n"
-         "  noaa-xrs   NOAA GOES XRS event reports (fixed columns, both layouts)\n"
-         "  hek-csv    HEK event list as CSV (event_starttime, event_endtime, hgs_x,\n"
-         "             hgs_y; optional fl_goescls, ar_noaanum, frm_name)\n"
-         "  goes-csv   GOES flare list as CSV (event_starttime, event_endtime,\n"
-         "             hgs_lat, hgs_lon; optional goes_class, noaa_ar)\n"
-         "\n"
-         "Each flare: start time as a Julian day (UT), latitude north positive,\n"
-         "longitude from the central meridian EAST positive (the catalogs' west-\n"
-         "positive values negated), duration end - start in minutes, area in\n"
-         "millionths of the solar disk where the catalog gives one, else 0.\n"
-         "\n"
-         "Options:\n"
-         "  -o FILE              write the flare file to FILE (default: standard output);\n"
-         "                       it appears only when complete\n"
-         "  --format NAME        read every CATALOG as noaa-xrs, hek-csv or goes-csv\n"
-         "  --frm NAME           keep only rows whose frm_name is NAME (hek-csv)\n"
-         "  --min-class CLASS    keep flares of GOES class CLASS and above (C1.0 keeps\n"
-         "                       C1.0); rows without a class are left out\n"
-         "  --from TIME          keep flares starting at TIME or later\n"
-         "  --to TIME            keep flares starting at TIME or earlier; a date alone\n"
-         "                       keeps that whole day\n"
-         "                       TIME: a date (00:00 UTC), an ISO date-time in UTC\n"
-         "                       (2011-02-15T01:44Z) or a Julian day\n"
-         "  --require-position   leave out flares without a position (the default)\n"
-         "  --no-require-position  write them too, at latitude 0 and longitude 0\n"
-         "  --rejects FILE       write every row left out, with its file, line and reason\n"
-         "  -h, --help           show this help\n"
-         "\n"
-         "Exit status: 0 done, 1 an output could not be written, 2 bad arguments or\n"
-         "an input that cannot be imported (unreadable, unknown format, a header\n"
-         "without the needed columns).\n";
-}
+const char* const kImportSummary =
+    "convert flare catalogs (NOAA GOES XRS reports, HEK CSV, GOES CSV) to .flr";
+
+const char* const kImportDescription =
+    "Converts flare catalogs to one flare file (.flr) for Barywalk's view.\n"
+    "Several catalogs are merged by start time. Every row is either written or\n"
+    "counted under a reason; the summary on standard error gives each reason's\n"
+    "count with up to five line numbers. CATALOG \"-\" reads standard input.\n"
+    "\n"
+    "Formats (recognised from the first line unless --format names one):\n"
+    "  noaa-xrs   NOAA GOES XRS event reports (fixed columns, both layouts)\n"
+    "  hek-csv    HEK event list as CSV (event_starttime, event_endtime, hgs_x,\n"
+    "             hgs_y; optional fl_goescls, ar_noaanum, frm_name)\n"
+    "  goes-csv   GOES flare list as CSV (event_starttime, event_endtime,\n"
+    "             hgs_lat, hgs_lon; optional goes_class, noaa_ar)\n"
+    "\n"
+    "Each flare: start time as a Julian day (UT), latitude north positive,\n"
+    "longitude from the central meridian EAST positive (the catalogs' west-\n"
+    "positive values negated), duration end - start in minutes, area in\n"
+    "millionths of the solar disk where the catalog gives one, else 0.\n";
+
+const char* const kImportFooter =
+    "TIME: a date (00:00 UTC), an ISO date-time in UTC (2011-02-15T01:44Z) or a\n"
+    "Julian day. The last of options given twice counts.\n"
+    "\n"
+    "Exit status: 0 done, 1 an output could not be written, 2 bad arguments or\n"
+    "an input that cannot be imported (unreadable, unknown format, a header\n"
+    "without the needed columns).\n";
 
 struct ImportArgs {
   std::vector<std::string> inputs;
@@ -90,54 +79,8 @@ double TimeArgument(const std::string& option, const std::string& text) {
   return jd;
 }
 
-ImportArgs ParseImportArgs(const FlaresCommandArgs& args, bool& help) {
-  ImportArgs parsed;
-  help = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw UsageError(arg + " needs a value");
-      return args[++i];
-    };
-    if (arg == "-h" || arg == "--help") {
-      help = true;
-      return parsed;
-    } else if (arg == "-o") {
-      parsed.output = value();
-    } else if (arg == "--rejects") {
-      parsed.rejectsPath = value();
-    } else if (arg == "--format") {
-      const std::string& name = value();
-      parsed.format = CatalogFormatFromName(name);
-      if (!parsed.format) {
-        throw UsageError("unknown format " + Quoted(name) + " (noaa-xrs, hek-csv or goes-csv)");
-      }
-    } else if (arg == "--frm") {
-      parsed.filters.source = value();
-    } else if (arg == "--min-class") {
-      const std::string& text = value();
-      parsed.filters.minClass = ParseGoesClass(text);
-      if (!parsed.filters.minClass) {
-        throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
-      }
-    } else if (arg == "--from") {
-      parsed.filters.fromJd = TimeArgument(arg, value());
-    } else if (arg == "--to") {
-      const std::string& text = value();
-      parsed.filters.toJd = TimeArgument(arg, text);
-      // A date alone keeps its whole day: up to the next midnight.
-      parsed.filters.toExclusive = IsDateAlone(text);
-      if (parsed.filters.toExclusive) *parsed.filters.toJd += 1.0;
-    } else if (arg == "--require-position") {
-      parsed.filters.requirePosition = true;
-    } else if (arg == "--no-require-position") {
-      parsed.filters.requirePosition = false;
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-      throw UsageError("unknown option " + Quoted(arg) + "; see 'barywalk-flares import --help'");
-    } else {
-      parsed.inputs.push_back(arg);
-    }
-  }
+// What the options leave to be checked once all of them are read.
+void CheckImportArgs(const ImportArgs& parsed) {
   if (parsed.inputs.empty()) throw UsageError("no catalog given; see 'barywalk-flares import --help'");
   if (parsed.rejectsPath && *parsed.rejectsPath == parsed.output) {
     throw UsageError("-o and --rejects name the same file " + Quoted(parsed.output));
@@ -145,7 +88,6 @@ ImportArgs ParseImportArgs(const FlaresCommandArgs& args, bool& help) {
   if (parsed.filters.fromJd && parsed.filters.toJd && *parsed.filters.toJd < *parsed.filters.fromJd) {
     throw UsageError("--to lies before --from");
   }
-  return parsed;
 }
 
 CatalogImport ImportInput(const std::string& path, const ImportArgs& args) {
@@ -196,15 +138,8 @@ void WriteRejects(std::ostream& out, const std::vector<CatalogImport>& imports) 
   }
 }
 
-}  // namespace
-
-int RunImportCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  bool help = false;
-  const ImportArgs parsed = ParseImportArgs(args, help);
-  if (help) {
-    WriteImportHelp(std::cout);
-    return kExitOk;
-  }
+int RunImport(const ImportArgs& parsed, std::ostream& err) {
+  CheckImportArgs(parsed);
   // Every input is read before any output is begun: an input that cannot
   // be imported leaves no file behind.
   std::vector<CatalogImport> imports;
@@ -235,6 +170,57 @@ int RunImportCommand(const FlaresCommandArgs& args, std::ostream& err) {
   if (rejects) err << "; " << rejected << " rejected rows to " << *parsed.rejectsPath;
   err << '\n';
   return kExitOk;
+}
+
+}  // namespace
+
+void AddImportCommand(CommandLine& program, std::ostream& err) {
+  const auto parsed = std::make_shared<ImportArgs>();
+  ImportFilters& filters = parsed->filters;
+  program
+      .Command("import", kImportSummary, kImportDescription, kImportFooter,
+               [parsed, &err] { return RunImport(*parsed, err); })
+      .Option("-o,--output", "FILE",
+              "write the flare file to FILE (default: standard output); it appears only when "
+              "complete",
+              [parsed](const std::string& path) { parsed->output = path; })
+      .Option("--format", "NAME", "read every CATALOG as noaa-xrs, hek-csv or goes-csv",
+              [parsed](const std::string& name) {
+                parsed->format = CatalogFormatFromName(name);
+                if (!parsed->format) {
+                  throw UsageError("unknown format " + Quoted(name) +
+                                   " (noaa-xrs, hek-csv or goes-csv)");
+                }
+              })
+      .Option("--frm", "NAME", "keep only rows whose frm_name is NAME (hek-csv)",
+              [&filters](const std::string& name) { filters.source = name; })
+      .Option("--min-class", "CLASS",
+              "keep flares of GOES class CLASS and above (C1.0 keeps C1.0); rows without a "
+              "class are left out",
+              [&filters](const std::string& text) {
+                filters.minClass = ParseGoesClass(text);
+                if (!filters.minClass) {
+                  throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
+                }
+              })
+      .Option("--from", "TIME", "keep flares starting at TIME or later",
+              [&filters](const std::string& text) { filters.fromJd = TimeArgument("--from", text); })
+      .Option("--to", "TIME",
+              "keep flares starting at TIME or earlier; a date alone keeps that whole day",
+              [&filters](const std::string& text) {
+                filters.toJd = TimeArgument("--to", text);
+                // A date alone keeps its whole day: up to the next midnight.
+                filters.toExclusive = IsDateAlone(text);
+                if (filters.toExclusive) *filters.toJd += 1.0;
+              })
+      .Flag("--require-position", "leave out flares without a position (the default)",
+            [&filters] { filters.requirePosition = true; })
+      .Flag("--no-require-position", "write them too, at latitude 0 and longitude 0",
+            [&filters] { filters.requirePosition = false; })
+      .Option("--rejects", "FILE", "write every row left out, with its file, line and reason",
+              [parsed](const std::string& path) { parsed->rejectsPath = path; })
+      .Positionals("CATALOG", "catalog files, \"-\" for standard input",
+                   [parsed](const std::string& path) { parsed->inputs.push_back(path); });
 }
 
 }  // namespace barywalk

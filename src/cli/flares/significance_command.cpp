@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <ostream>
 #include <sstream>
@@ -18,12 +19,15 @@
 #include "analysis/significance.h"
 #include "analysis/significance_plot.h"
 #include "analysis/theory_range.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "flare_inputs.h"
+#include "flares/flare_selection.h"
+#include "flares/goes_class.h"
 #include "flares_commands.h"
 
 namespace barywalk {
@@ -33,45 +37,17 @@ constexpr long long kMaxReplicates = 100000;
 constexpr long long kMaxThreads = 64;
 constexpr int kMinRegionUnits = 20;
 
-const char* const kSignificanceUsage =
-    "Usage: barywalk-flares significance [OPTIONS] FILE.flr...\n"
-    "\n"
+const char* const kSignificanceSummary =
+    "are flares nearer to, or farther from, the planets' directions than chance allows?";
+
+const char* const kSignificanceDescription =
     "Tests whether the flares lie nearer to the planets' directions, or farther\n"
     "from them, than chance allows. Chance is simulated by Monte Carlo: the planets\n"
-    "are moved in time while every flare keeps its time and place.\n"
-    "\n"
-    "Options:\n"
-    "  --planets LIST     planets tested, by name, comma-separated, or 'all'\n"
-    "                     (default: all but the Earth)\n"
-    "  --within DEG       a flare counts for a planet within DEG degrees (5)\n"
-    "  --axial            a planet and its opposite direction count alike\n"
-    "  --geometry longitude  (default) the flare site's true heliocentric ecliptic\n"
-    "                     longitude against the planets' longitudes, of date\n"
-    "  --geometry sphere  the 3-D angle between the site's direction from the Sun\n"
-    "                     and the planet's, with the planets' latitudes\n"
-    "  --geometry plane   the view's angle: the Earth's longitude minus the flare's\n"
-    "                     longitude from the central meridian (as the statistics file)\n"
-    "  --null shift       (default) per replicate, every planet is moved by one\n"
-    "                     common random time shift of 1 to 500 years either way\n"
-    "  --null region      per replicate, each active region (field 7 of the flare\n"
-    "                     file; unnumbered flares grouped by time and place on the\n"
-    "                     Sun) gets its own random shift\n"
-    "  --no-nests         with --null region, regions close in time and place\n"
-    "                     (activity complexes) get shifts of their own too\n"
-    "                     (default: they share one)\n"
-    "  --replicates N     Monte Carlo replicates (10000), 1 to 100000\n"
-    "  --seed S           seed of the replicates (1); the same seed gives the same\n"
-    "                     output on any number of threads\n"
-    "  --threads N        threads to use (default: all cores)\n"
-    "  -o FILE            the table (default standard output)\n"
-    "  --csv FILE         one row per flare: its flux, region, true ecliptic\n"
-    "                     direction and angles to every planet tested\n"
-    "  --summary-csv FILE the table as CSV\n"
-    "  --plot FILE        the figure (.svg, .png or .pdf): histograms of the\n"
-    "                     angles against the null's mean and 5-95 % band\n"
-    "\n"
-    "Flare times must lie within the years 0 to 4000, 500 years inside them,\n"
-    "where the planetary theories hold.\n"
+    "are moved in time while every flare keeps its time and place.\n";
+
+const char* const kSignificanceFooter =
+    "Flare times must lie within the years 0 to 4000, 500 years inside them, where\n"
+    "the planetary theories hold. The last of options given twice counts.\n"
     "\n"
     "Exit status: 0 done, 1 an output could not be written, 2 bad arguments.\n";
 
@@ -80,8 +56,25 @@ struct SignificanceRequest {
   SignificanceOptions options;
   std::string output = "-";
   std::string csv, summaryCsv, plot;
-  bool help = false;
+  std::string within = "5";
+  std::optional<GoesClass> minClass;
 };
+
+// The flares of the class limit and above, and the line the table gives
+// them: "C1.0 and above (12 without a class and 40 below left out)".
+std::string SelectClass(const std::optional<GoesClass>& minClass, LoadedCatalogs& catalogs) {
+  if (!minClass) return "";
+  ClassSelection selection = KeepFlaresOfClassAtLeast(catalogs.flares, *minClass);
+  const std::string limit = FormatGoesClass(*minClass);
+  if (selection.kept.empty()) {
+    throw UsageError("--min-class: no flare of class " + limit + " and above (" +
+                     std::to_string(selection.withoutClass) + " without a class, " +
+                     std::to_string(selection.below) + " below)");
+  }
+  catalogs.flares = std::move(selection.kept);
+  return limit + " and above (" + std::to_string(selection.withoutClass) +
+         " without a class and " + std::to_string(selection.below) + " below left out)";
+}
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -140,72 +133,29 @@ int DefaultThreads() {
   return cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxThreads));
 }
 
-SignificanceRequest ParseSignificanceRequest(const FlaresCommandArgs& args) {
-  SignificanceRequest request;
-  SignificanceOptions& options = request.options;
-  options.planets = DefaultPlanetSet();
-  options.threads = DefaultThreads();
-  std::string within = "5";
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) {
-      request.files.push_back(name);
-    } else if (name == "--help" || name == "-h") {
-      request.help = true;
-      return request;
-    } else if (name == "--planets") {
-      options.planets = ParsePlanetSet(reader.Value());
-    } else if (name == "--within") {
-      within = reader.Value();
-    } else if (name == "--axial") {
-      reader.NoValue();
-      options.axial = true;
-    } else if (name == "--null") {
-      options.null = ParseNull(reader.Value());
-    } else if (name == "--geometry") {
-      options.geometry = ParseGeometry(reader.Value());
-    } else if (name == "--no-nests") {
-      reader.NoValue();
-      options.regions.mergeNests = false;
-    } else if (name == "--replicates") {
-      options.replicates =
-          static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxReplicates));
-    } else if (name == "--seed") {
-      options.seed = static_cast<std::uint64_t>(
-          WholeNumberInRange(name, reader.Value(), 0, 9223372036854775807LL));
-    } else if (name == "--threads") {
-      options.threads = static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxThreads));
-    } else if (name == "-o" || name == "--output") {
-      request.output = reader.Value();
-    } else if (name == "--csv") {
-      request.csv = reader.Value();
-    } else if (name == "--summary-csv") {
-      request.summaryCsv = reader.Value();
-    } else if (name == "--plot") {
-      request.plot = reader.Value();
-      const std::string device = PlotDeviceFor(request.plot);
-      if (device.empty()) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " does not end in .svg, .png or .pdf");
-      }
-      struct stat info {};
-      if (stat(request.plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        throw UsageError("--plot: " + Quoted(request.plot) + " is not a plain file");
-      }
-      if (!PlotDeviceAvailable(device)) {
-        throw UsageError("--plot: PLplot's " + device +
-                         " device is not installed (Debian package plplot-driver-cairo)");
-      }
-    } else {
-      reader.Unknown();
-    }
+void CheckPlotName(const std::string& plot) {
+  const std::string device = PlotDeviceFor(plot);
+  if (device.empty()) {
+    throw UsageError("--plot: " + Quoted(plot) + " does not end in .svg, .png or .pdf");
   }
+  struct stat info {};
+  if (stat(plot.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    throw UsageError("--plot: " + Quoted(plot) + " is not a plain file");
+  }
+  if (!PlotDeviceAvailable(device)) {
+    throw UsageError("--plot: PLplot's " + device +
+                     " device is not installed (Debian package plplot-driver-cairo)");
+  }
+}
+
+// What the options leave to be settled once all of them are read.
+void CompleteRequest(SignificanceRequest& request) {
+  SignificanceOptions& options = request.options;
   const double largest = options.axial ? 90 : 180;
-  options.withinRad = NumberInRange("--within", within, 0, largest) * kRadiansPerDegree;
+  options.withinRad = NumberInRange("--within", request.within, 0, largest) * kRadiansPerDegree;
   if (!(options.withinRad > 0)) throw UsageError("--within: the angle must be greater than 0");
   if (request.files.empty()) throw UsageError("no flare file given (see --help)");
   if (request.plot.empty()) options.histogramBins = 0;  // only the figure needs them
-  return request;
 }
 
 std::string UtcText(double jd) {
@@ -236,6 +186,13 @@ void CheckTimes(const LoadedCatalogs& catalogs, const SignificanceOptions& optio
 // the common shift again, without saying so.
 void CheckRegionUnits(const LoadedCatalogs& catalogs, const SignificanceOptions& options) {
   if (options.null != NullModel::ShiftRegions) return;
+  if (options.geometry == Geometry::Sphere) {
+    // A 3-D count depends on the planets' latitudes, which every region
+    // shares at the catalog's epoch; independent shifts would draw them
+    // anew for each region and understate the null's spread.
+    throw UsageError("--null region cannot be used with --geometry sphere: all regions share the "
+                     "planets' latitudes at one epoch (use --null shift)");
+  }
   const int units = CountRegionUnits(catalogs.flares, options.regions);
   if (units >= kMinRegionUnits) return;
   throw UsageError("--null region: the flares form only " + std::to_string(units) +
@@ -300,7 +257,7 @@ std::string Ratio(const NullSummary& s) {
 class PFormat {
  public:
   PFormat(int replicates, double floor)
-      : m_maxDecimals(std::max(1, static_cast<int>(std::floor(std::log10(replicates + 1.0))))),
+      : m_maxDecimals(std::max(1, static_cast<int>(std::ceil(std::log10(replicates + 1.0))))),
         m_floor(floor) {}
 
   double Shown(double p) const { return std::max(p, m_floor); }
@@ -335,7 +292,7 @@ void WriteTableRow(std::ostream& out, const std::string& name, const NullSummary
 }
 
 void WriteTable(std::ostream& out, const SignificanceRequest& request, const LoadedCatalogs& catalogs,
-                const SignificanceResult& result) {
+                const std::string& classLine, const SignificanceResult& result) {
   const SignificanceOptions& o = request.options;
   const double withinDeg = o.withinRad * kDegreesPerRadian;
   const PFormat format(o.replicates, result.resolutionFloor);
@@ -343,6 +300,7 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   for (const std::string& path : catalogs.paths) out << ' ' << path;
   out << ", " << UtcText(result.flares.front().jd).substr(0, 10) << " to "
       << UtcText(result.flares.back().jd).substr(0, 10) << "\n";
+  if (!classLine.empty()) out << "Class: " << classLine << " (--min-class)\n";
   out << "Question: do the flares lie within " << Number(withinDeg, 2) << " deg (--within) of a "
       << (o.axial ? "planet's direction or its opposite (--axial)" : "planet's direction")
       << "\n  more often, or less often, than chance allows?\n";
@@ -361,10 +319,16 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   out << "Monte Carlo: " << o.replicates << " replicates, seed " << o.seed
       << "; p = (1 + k) / (N + 1), k = replicates\n  at least as extreme as observed "
          "(excess: as large or larger; deficit: as small or smaller).\n";
-  out << "Resolution floor: " << format.Value(result.resolutionFloor)
-      << ". No p-value can be smaller: in that share of replicates a planet\n"
-         "  came back within --within of its observed phase and so repeated the observation.\n"
-         "  Values at the floor are printed as \"<=floor\".\n";
+  if (result.resolutionFloor * (o.replicates + 1.0) < 1.5) {
+    out << "Resolution floor: " << format.Value(result.resolutionFloor)
+        << " = 1 / (N + 1), set by the replicates alone: no replicate put a planet\n"
+           "  back within --within of its observed phase.\n";
+  } else {
+    out << "Resolution floor: " << format.Value(result.resolutionFloor)
+        << ". No p-value can be smaller: in that share of replicates a planet\n"
+           "  came back within --within of its observed phase and so repeated the observation.\n"
+           "  Values at the floor are printed as \"<=floor\".\n";
+  }
   out << "Effective sample size: " << Number(result.effectiveFlares, 0) << " independent flares of "
       << result.flares.size() << " (the null's variance of a count\n  is "
       << Number(result.varianceInflation, 2) << " times the binomial variance of independent flares).\n\n";
@@ -465,15 +429,10 @@ class PlotOutput {
   bool m_committed = false;
 };
 
-}  // namespace
-
-int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  const SignificanceRequest request = ParseSignificanceRequest(args);
-  if (request.help) {
-    std::cout << kSignificanceUsage;
-    return kExitOk;
-  }
-  const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
+int RunSignificance(SignificanceRequest request, std::ostream& err) {
+  CompleteRequest(request);
+  LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err);
+  const std::string classLine = SelectClass(request.minClass, catalogs);
   CheckTimes(catalogs, request.options);
   CheckRegionUnits(catalogs, request.options);
 
@@ -492,7 +451,7 @@ int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
                               [&progress](int done) { progress.Update(done); });
     progress.Finish();
   }
-  WriteTable(table.stream(), request, catalogs, result);
+  WriteTable(table.stream(), request, catalogs, classLine, result);
   if (csv) WriteFlareCsv(csv->stream(), request.options, result);
   if (summary) WriteSummaryCsv(summary->stream(), request, result);
   if (plot) plot->Write(request, catalogs, result);
@@ -500,6 +459,86 @@ int RunSignificanceCommand(const FlaresCommandArgs& args, std::ostream& err) {
   if (summary) summary->Commit();
   table.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+void AddSignificanceCommand(CommandLine& program, std::ostream& err) {
+  const auto request = std::make_shared<SignificanceRequest>();
+  SignificanceOptions& options = request->options;
+  options.planets = DefaultPlanetSet();
+  options.threads = DefaultThreads();
+  program
+      .Command("significance", kSignificanceSummary, kSignificanceDescription, kSignificanceFooter,
+               [request, &err] { return RunSignificance(*request, err); })
+      .Option("--planets", "LIST",
+              "planets tested, by name, comma-separated, or 'all' (default: all but the Earth)",
+              [&options](const std::string& text) { options.planets = ParsePlanetSet(text); })
+      .Option("--within", "DEG", "a flare counts for a planet within DEG degrees (5)",
+              [request](const std::string& text) { request->within = text; })
+      .Flag("--axial", "a planet and its opposite direction count alike",
+            [&options] { options.axial = true; })
+      .Option("--geometry", "NAME",
+              "longitude (default): the flare site's true heliocentric ecliptic longitude against "
+              "the planets' longitudes, of date. sphere: the 3-D angle between the site's "
+              "direction from the Sun and the planet's, with the planets' latitudes. plane: the "
+              "view's angle, the Earth's longitude minus the flare's longitude from the central "
+              "meridian (as the statistics file)",
+              [&options](const std::string& text) { options.geometry = ParseGeometry(text); })
+      .Option("--null", "NAME",
+              "shift (default): per replicate, every planet is moved by one common random time "
+              "shift of 1 to 500 years either way; the flares keep their times and places. "
+              "region: each active region (field 7 of the flare file; unnumbered flares grouped "
+              "by time and place on the Sun) gets its own random shift (not with --geometry "
+              "sphere)",
+              [&options](const std::string& text) { options.null = ParseNull(text); })
+      .Flag("--no-nests",
+            "with --null region, regions close in time and place (activity complexes) get "
+            "shifts of their own too (default: they share one)",
+            [&options] { options.regions.mergeNests = false; })
+      .Option("--min-class", "CLASS",
+              "test only flares of GOES class CLASS and above (C1.0 keeps C1.0), by field 6 of "
+              "the flare file; flares without a class are left out",
+              [request](const std::string& text) {
+                request->minClass = ParseGoesClass(text);
+                if (!request->minClass) {
+                  throw UsageError("--min-class: " + Quoted(text) + " is not a GOES class such as C1.0");
+                }
+              })
+      .Option("--replicates", "N", "Monte Carlo replicates (10000), 1 to 100000",
+              [&options](const std::string& text) {
+                options.replicates =
+                    static_cast<int>(WholeNumberInRange("--replicates", text, 1, kMaxReplicates));
+              })
+      .Option("--seed", "S",
+              "seed of the replicates (1); the same seed gives the same output on any number of "
+              "threads",
+              [&options](const std::string& text) {
+                options.seed = static_cast<std::uint64_t>(
+                    WholeNumberInRange("--seed", text, 0, 9223372036854775807LL));
+              })
+      .Option("--threads", "N", "threads to use (default: all cores)",
+              [&options](const std::string& text) {
+                options.threads =
+                    static_cast<int>(WholeNumberInRange("--threads", text, 1, kMaxThreads));
+              })
+      .Option("-o,--output", "FILE", "the table (default standard output)",
+              [request](const std::string& path) { request->output = path; })
+      .Option("--csv", "FILE",
+              "one row per flare: its flux, region, true ecliptic direction and angles to every "
+              "planet tested",
+              [request](const std::string& path) { request->csv = path; })
+      .Option("--summary-csv", "FILE", "the table as CSV",
+              [request](const std::string& path) { request->summaryCsv = path; })
+      .Option("--plot", "FILE",
+              "the figure (.svg, .png or .pdf): histograms of the angles against the null's "
+              "mean and 5-95 % band",
+              [request](const std::string& path) {
+                CheckPlotName(path);
+                request->plot = path;
+              })
+      .Positionals("FILE.flr", "flare files, read in order",
+                   [request](const std::string& path) { request->files.push_back(path); });
 }
 
 }  // namespace barywalk

@@ -1,6 +1,7 @@
 // barywalk-flares stats: the statistics file of Play forward, without the
 // dialog and without waiting for the run to play.
 #include <iostream>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "simulation/sim_clock.h"
 #include "analysis/stats_replay.h"
 #include "analysis/theory_range.h"
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_options.h"
 #include "cli_output.h"
@@ -27,30 +29,18 @@ constexpr double kMaxScaleFactor = 100;
 constexpr double kMaxClipArea = 10000;
 constexpr long long kMaxPanelWidth = 100000;
 
-const char* const kStatsUsage =
-    "Usage: barywalk-flares stats [OPTIONS] FILE.flr... [-o FILE]\n"
-    "\n"
+const char* const kStatsSummary = "the flare statistics file of Play forward, without the dialog";
+
+const char* const kStatsDescription =
     "Plays the run forward as the dialog's Play forward does, without a display,\n"
     "and writes the flare statistics file that the dialog writes after it\n"
     "(\"flare_stats.txt\"): one line per flare drawn, at the frame in which its\n"
-    "direction came nearest to a planet's direction.\n"
-    "\n"
-    "Options (the dialog's settings, with its defaults):\n"
-    "  --from DATE       start date (1980-01-01); a date alone is local midnight,\n"
-    "                    as the dialog's date fields take it; or a Julian day\n"
-    "  --to DATE         end date (2040-01-01)\n"
-    "  --utc             dates alone are UTC midnight instead of local midnight\n"
-    "  --step DAYS       increment per tick (0.11), 1/1440 to 365\n"
-    "  --duration MIN    flares within MIN/2 minutes of the time are shown (300)\n"
-    "  --no-duration     flares within (increment + 2) days are shown instead\n"
-    "  --scale F         flare symbol scale factor (1), 0 to 100; symbols of\n"
-    "                    1 pixel or less are not drawn and not measured\n"
-    "  --clip AREA       clip the apparent area at AREA millionths (800)\n"
-    "  --no-clip         no clipping\n"
-    "  --log             logarithmic apparent area\n"
-    "  --width PX        panel width in pixels (640); sets the symbol sizes\n"
-    "  -o FILE           output file (default standard output); written only\n"
-    "                    when complete\n"
+    "direction came nearest to a planet's direction. The options are the\n"
+    "dialog's settings, with its defaults.\n";
+
+const char* const kStatsFooter =
+    "Of options that contradict each other (--clip and --no-clip, --duration and\n"
+    "--no-duration) the last one given counts.\n"
     "\n"
     "Exit status: 0 done, 1 output could not be written, 2 bad arguments.\n";
 
@@ -63,7 +53,6 @@ struct StatsOptions {
   PlayForwardRun run;
   double clip = kDefaultFlareAreaClip;
   bool logScale = false;
-  bool help = false;
 };
 
 double DialogDate(const std::string& option, const std::string& text, bool utc) {
@@ -77,71 +66,10 @@ double DialogDate(const std::string& option, const std::string& text, bool utc) 
   return jd;
 }
 
-StatsOptions ParseStatsOptions(const FlaresCommandArgs& args) {
-  StatsOptions options;
-  bool durationGiven = false, noDuration = false, clipGiven = false, noClip = false;
-  ArgumentReader reader(args);
-  while (reader.Next()) {
-    const std::string& name = reader.Current();
-    if (!reader.IsOption()) {
-      options.files.push_back(name);
-    } else if (name == "--help" || name == "-h") {
-      options.help = true;
-      return options;
-    } else if (name == "-o" || name == "--output") {
-      options.output = reader.Value();
-    } else if (name == "--from") {
-      options.from = reader.Value();
-    } else if (name == "--to") {
-      options.to = reader.Value();
-    } else if (name == "--utc") {
-      reader.NoValue();
-      options.utc = true;
-    } else if (name == "--step") {
-      options.run.incrementDays =
-          NumberInRange(name, reader.Value(), kMinIncrementDays, kMaxIncrementDays);
-    } else if (name == "--duration") {
-      options.run.durationMinutes =
-          NumberInRange(name, reader.Value(), kMinDurationMinutes, kMaxDurationMinutes);
-      durationGiven = true;
-    } else if (name == "--no-duration") {
-      reader.NoValue();
-      noDuration = true;
-    } else if (name == "--scale") {
-      options.run.scaleFactor = NumberInRange(name, reader.Value(), 0, kMaxScaleFactor);
-    } else if (name == "--clip") {
-      options.clip = NumberInRange(name, reader.Value(), 0, kMaxClipArea);
-      clipGiven = true;
-    } else if (name == "--no-clip") {
-      reader.NoValue();
-      noClip = true;
-    } else if (name == "--log") {
-      reader.NoValue();
-      options.logScale = true;
-    } else if (name == "--width") {
-      options.run.panelWidth = static_cast<int>(WholeNumberInRange(name, reader.Value(), 1, kMaxPanelWidth));
-    } else {
-      reader.Unknown();
-    }
-  }
-  if (durationGiven && noDuration) throw UsageError("--duration and --no-duration exclude each other");
-  if (clipGiven && noClip) throw UsageError("--clip and --no-clip exclude each other");
-  options.run.useDuration = !noDuration;
-  if (noClip) options.clip = -1.0;  // as the dialog's unticked "Max app. area"
+int RunStats(StatsOptions options, std::ostream& err) {
   if (options.files.empty()) throw UsageError("no flare file given (see --help)");
   options.run.startTime = DialogDate("--from", options.from, options.utc);
   options.run.endTime = DialogDate("--to", options.to, options.utc);
-  return options;
-}
-
-}  // namespace
-
-int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
-  const StatsOptions options = ParseStatsOptions(args);
-  if (options.help) {
-    std::cout << kStatsUsage;
-    return kExitOk;
-  }
   const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err);
   // The dialog's two process-wide flare settings, as its check boxes set them.
   SetFlareAreaClip(options.clip);
@@ -158,6 +86,58 @@ int RunStatsCommand(const FlaresCommandArgs& args, std::ostream& err) {
   WriteFlareStats(output.stream(), stats);
   output.Commit();
   return kExitOk;
+}
+
+}  // namespace
+
+void AddStatsCommand(CommandLine& program, std::ostream& err) {
+  const auto options = std::make_shared<StatsOptions>();
+  PlayForwardRun& run = options->run;
+  program
+      .Command("stats", kStatsSummary, kStatsDescription, kStatsFooter,
+               [options, &err] { return RunStats(*options, err); })
+      .Option("--from", "DATE",
+              "start date (1980-01-01); a date alone is local midnight, as the dialog's date "
+              "fields take it; or a Julian day",
+              [options](const std::string& text) { options->from = text; })
+      .Option("--to", "DATE", "end date (2040-01-01)",
+              [options](const std::string& text) { options->to = text; })
+      .Flag("--utc", "dates alone are UTC midnight instead of local midnight",
+            [options] { options->utc = true; })
+      .Option("--step", "DAYS", "increment per tick (0.11), 1/1440 to 365",
+              [&run](const std::string& text) {
+                run.incrementDays = NumberInRange("--step", text, kMinIncrementDays, kMaxIncrementDays);
+              })
+      .Option("--duration", "MIN", "flares within MIN/2 minutes of the time are shown (300)",
+              [&run](const std::string& text) {
+                run.durationMinutes =
+                    NumberInRange("--duration", text, kMinDurationMinutes, kMaxDurationMinutes);
+                run.useDuration = true;
+              })
+      .Flag("--no-duration", "flares within (increment + 2) days are shown instead",
+            [&run] { run.useDuration = false; })
+      .Option("--scale", "F",
+              "flare symbol scale factor (1), 0 to 100; symbols of 1 pixel or less are not "
+              "drawn and not measured",
+              [&run](const std::string& text) {
+                run.scaleFactor = NumberInRange("--scale", text, 0, kMaxScaleFactor);
+              })
+      .Option("--clip", "AREA", "clip the apparent area at AREA millionths (800)",
+              [options](const std::string& text) {
+                options->clip = NumberInRange("--clip", text, 0, kMaxClipArea);
+              })
+      // As the dialog's unticked "Max app. area".
+      .Flag("--no-clip", "no clipping", [options] { options->clip = -1.0; })
+      .Flag("--log", "logarithmic apparent area", [options] { options->logScale = true; })
+      .Option("--width", "PX", "panel width in pixels (640); sets the symbol sizes",
+              [&run](const std::string& text) {
+                run.panelWidth = static_cast<int>(WholeNumberInRange("--width", text, 1, kMaxPanelWidth));
+              })
+      .Option("-o,--output", "FILE",
+              "output file (default standard output); written only when complete",
+              [options](const std::string& path) { options->output = path; })
+      .Positionals("FILE.flr", "flare files, read in order",
+                   [options](const std::string& path) { options->files.push_back(path); });
 }
 
 }  // namespace barywalk

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "cli_app.h"
 #include "cli_args.h"
 #include "cli_output.h"
 #include "flares/flare_file.h"
@@ -101,11 +102,6 @@ void WarnOfOlderFrames(const RenderOptions& options, std::int64_t frames, std::o
   }
 }
 
-int Fail(std::ostream& err, const std::string& message, int status) {
-  err << kProgram << ": " << message << '\n';
-  return status;
-}
-
 }  // namespace
 
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
@@ -160,39 +156,37 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
   return run.Ticks();
 }
 
-int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  try {
-    const RenderOptions options = ParseRenderArguments(args);
-    if (options.help) {
-      out << RenderUsageText();
-      return kExitOk;
-    }
-    if (options.utc) {
-      setenv("TZ", "UTC0", 1);  // the date label as well as the dates
-      tzset();
-    }
-    CatchInterrupts();
-    const LoadedFlares flares = LoadRenderFlares(options, err);
-    std::unique_ptr<FrameSink> output = OpenFrameSink(options);
-    PrivateDisplay display;
-    display.StartIfNeeded();
-    const Toolkit toolkit;
-    // Encodes beside the drawing; it ends before the toolkit does.
-    const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
-    ProgressBar progress("rendering", TickCount(options));
-    const std::int64_t frames = RenderFrames(
-        options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
-        [&](std::int64_t ticks) { progress.Update(ticks); });
-    progress.Finish();
-    if (g_interrupted) throw Interrupted();
-    sink->Commit();
-    WarnOfOlderFrames(options, frames, err);
-    return kExitOk;
-  } catch (const UsageError& error) {
-    return Fail(err, error.what(), kExitBadArguments);
-  } catch (const std::exception& error) {
-    return Fail(err, error.what(), kExitOutputFailed);
+int RunRender(const RenderOptions& options, std::ostream& err) {
+  if (options.utc) {
+    setenv("TZ", "UTC0", 1);  // the date label as well as the dates
+    tzset();
   }
+  CatchInterrupts();
+  const LoadedFlares flares = LoadRenderFlares(options, err);
+  std::unique_ptr<FrameSink> output = OpenFrameSink(options);
+  PrivateDisplay display;
+  display.StartIfNeeded();
+  const Toolkit toolkit;
+  // Encodes beside the drawing; it ends before the toolkit does.
+  const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
+  ProgressBar progress("rendering", TickCount(options));
+  const std::int64_t frames = RenderFrames(
+      options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
+      [&](std::int64_t ticks) { progress.Update(ticks); });
+  progress.Finish();
+  if (g_interrupted) throw Interrupted();
+  sink->Commit();
+  WarnOfOlderFrames(options, frames, err);
+  return kExitOk;
+}
+
+int RunRenderProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  RenderCommandLine cli;
+  cli.Program().Run([&] {
+    cli.Complete();
+    return RunRender(cli.Options(), err);
+  });
+  return RunCli(cli.Program(), args, out, err);
 }
 
 }  // namespace barywalk

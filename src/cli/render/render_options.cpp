@@ -2,10 +2,9 @@
 
 #include <array>
 #include <cctype>
-#include <functional>
-#include <map>
-#include <set>
+#include <memory>
 
+#include "cli_app.h"
 #include "cli_args.h"
 #include "simulation/sim_clock.h"
 
@@ -108,60 +107,27 @@ OutputKind KindOfOutput(const std::string& path, bool hasAt) {
   return kind;
 }
 
-const std::set<std::string>& ValueOptions() {
-  static const std::set<std::string> names = {
-      "-o",      "--output",   "--from",  "--to",   "--at",    "--step", "--planets",
-      "--accel", "--duration", "--scale", "--clip", "--width", "--fps"};
-  return names;
-}
+// The option texts that are read once all arguments are known: --utc may
+// come after the dates, and -o decides what --at and --to may be.
+}  // namespace
 
-// Flags: each sets one switch of the options.
-using FlagAction = std::function<void(RenderOptions&)>;
-const std::map<std::string, FlagAction>& Flags() {
-  static const std::map<std::string, FlagAction> flags = {
-      {"--year", [](RenderOptions& o) { o.frame.sunLayer.year = true; }},
-      {"--no-year", [](RenderOptions& o) { o.frame.sunLayer.year = false; }},
-      {"--month", [](RenderOptions& o) { o.frame.sunLayer.month = true; }},
-      {"--no-month", [](RenderOptions& o) { o.frame.sunLayer.month = false; }},
-      {"--day", [](RenderOptions& o) { o.frame.sunLayer.day = true; }},
-      {"--no-day", [](RenderOptions& o) { o.frame.sunLayer.day = false; }},
-      {"--sun", [](RenderOptions& o) { o.frame.sunLayer.sun = true; }},
-      {"--no-sun", [](RenderOptions& o) { o.frame.sunLayer.sun = false; }},
-      {"--trail", [](RenderOptions& o) { o.frame.sunLayer.orbit = true; }},
-      {"--no-trail", [](RenderOptions& o) { o.frame.sunLayer.orbit = false; }},
-      {"--no-accel", [](RenderOptions& o) { o.frame.sunLayer.acceleration = false; }},
-      {"--no-flares", [](RenderOptions& o) { o.frame.flares = false; }},
-      {"--no-duration", [](RenderOptions& o) { o.frame.useDuration = false; }},
-      {"--no-clip", [](RenderOptions& o) { o.clip = false; }},
-      {"--log", [](RenderOptions& o) { o.logScale = true; }},
-      {"--no-log", [](RenderOptions& o) { o.logScale = false; }},
-      {"--utc", [](RenderOptions& o) { o.utc = true; }},
-  };
-  return flags;
-}
+struct RenderTexts {
+  std::string output, from = "1980-01-01", to = "2040-01-01", at;
+  bool hasOutput = false, hasTo = false;
+};
 
-bool LooksLikeOption(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+namespace {
 
-// The option values are read once all arguments are known: --utc may come
-// after the dates.
-void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions& options) {
-  auto has = [&](const char* name) { return given.count(name) > 0; };
-  auto value = [&](const char* name) { return given.at(name); };
-  if (!has("-o")) throw UsageError("no output given: -o FILE (see --help)");
-  options.output = value("-o");
-  options.hasAt = has("--at");
-  if (options.hasAt && has("--to")) {
+void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
+  if (!texts.hasOutput) throw UsageError("no output given: -o FILE (see --help)");
+  options.output = texts.output;
+  if (options.hasAt && texts.hasTo) {
     throw UsageError("--at draws one frame and --to ends a run: give one of them");
   }
   options.kind = KindOfOutput(options.output, options.hasAt);
-
-  options.from = ParseDate("--from", has("--from") ? value("--from") : "1980-01-01", options.utc);
-  options.to = ParseDate("--to", has("--to") ? value("--to") : "2040-01-01", options.utc);
-  if (options.hasAt) options.at = ParseDate("--at", value("--at"), options.utc);
-  if (has("--step")) {
-    options.step = NumberIn("--step", value("--step"), kMinIncrementDays, kMaxIncrementDays,
-                            "a number of days from 1/1440 (one minute) to 365");
-  }
+  options.from = ParseDate("--from", texts.from, options.utc);
+  options.to = ParseDate("--to", texts.to, options.utc);
+  if (options.hasAt) options.at = ParseDate("--at", texts.at, options.utc);
   if (!options.hasAt) {
     if (options.from > options.to) throw UsageError("--from is later than --to");
     if ((options.to - options.from) / options.step > kMaxFrames) {
@@ -169,43 +135,6 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
     }
   }
   options.frame.incrementDays = options.step;
-
-  if (has("--planets")) options.frame.planets = ParsePlanets(value("--planets"));
-  if (has("--accel")) {
-    options.frame.sunLayer.acceleration = true;
-    options.frame.sunLayer.accelFactor =
-        NumberIn("--accel", value("--accel"), 0, 1e6, "a display factor from 0 to 1000000");
-  }
-  if (has("--duration")) {
-    options.frame.useDuration = true;
-    options.frame.durationMinutes =
-        NumberIn("--duration", value("--duration"), 1, 1440, "a number of minutes from 1 to 1440");
-  }
-  if (has("--scale")) {
-    options.frame.flareScale =
-        NumberIn("--scale", value("--scale"), 0, 100, "a scale factor from 0 to 100");
-  }
-  if (has("--clip")) {
-    options.clip = true;
-    options.clipLimit = NumberIn("--clip", value("--clip"), 0, 10000,
-                                 "an area in millionths of the solar disk from 0 to 10000");
-  }
-  if (has("--width")) {
-    long long width = 0;
-    if (!ParseWholeNumber(value("--width"), width) || width < kMinWidth || width > kMaxWidth) {
-      throw UsageError("--width must be a whole number of pixels from 64 to 8192, got " +
-                       Quoted(value("--width")));
-    }
-    options.width = static_cast<int>(width);
-  }
-  if (has("--fps")) {
-    double fps = 0;
-    if (!ParseNumber(value("--fps"), fps) || !(fps > 0) || fps > kMaxFps) {
-      throw UsageError("--fps must be a number of frames per second above 0, at most 240, got " +
-                       Quoted(value("--fps")));
-    }
-    options.fps = fps;
-  }
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
   }
@@ -217,54 +146,160 @@ void ApplyValues(const std::map<std::string, std::string>& given, RenderOptions&
   }
 }
 
+const char* const kDescription =
+    "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
+    "       barywalk-render [OPTIONS] -o RUN.gif | RUN.mp4 | FRAMES/%05d.png\n"
+    "\n"
+    "Draws the frames of Barywalk's orbit view, exactly as the program's window\n"
+    "shows them: one frame at --at, or every frame of a run that the player\n"
+    "plays forwards from --from, one per step of --step days, until the first\n"
+    "time at or past --to. The first frame of a run is one step after --from.\n"
+    "\n"
+    "Output (-o FILE, the format by its name):\n"
+    "  frame.png        one frame; needs --at (\"-\" writes it to standard output)\n"
+    "  frames/%05d.png  one picture per frame, numbered from 1 (the folder must\n"
+    "                   exist)\n"
+    "  run.gif          an animated GIF\n"
+    "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
+    "\n"
+    "DATE: a date such as 1980-01-01 is local midnight, as in the program's date\n"
+    "fields; also a Julian day, or a UTC date-time such as 2000-01-01T12:00.\n";
+
+const char* const kFooter =
+    "Of options that contradict each other (--trail and --no-trail, --accel and\n"
+    "--no-accel, --clip and --no-clip, ...) the last one given counts.\n"
+    "\n"
+    "Without $DISPLAY the program draws on a private Xvfb server of its own.\n"
+    "A progress bar shows on standard error when a run takes more than a second.\n"
+    "An output appears under its name only when it is complete.\n"
+    "\n"
+    "Exit status: 0 on success, 1 when the output could not be written\n"
+    "completely, 2 on a bad argument, an unreadable flare file or a missing\n"
+    "encoder or display (one line on standard error).\n";
+
+// The options, filling `options` and `texts` as they are read.
+void DeclareOptions(CommandLine& cli, RenderOptions& o, RenderTexts& t) {
+  SunLayerOptions& sun = o.frame.sunLayer;
+  auto text = [](std::string& into) { return [&into](const std::string& value) { into = value; }; };
+  cli.Option("-o,--output", "FILE", "the output; its name sets the format (see above)",
+             [&t](const std::string& value) {
+               t.output = value;
+               t.hasOutput = true;
+             })
+      .Option("--fps", "N",
+              "frames per second of a GIF or MP4 (default 33, the program's 30 ms tick; a GIF "
+              "shows at most 50)",
+              [&o](const std::string& value) {
+                double fps = 0;
+                if (!ParseNumber(value, fps) || !(fps > 0) || fps > kMaxFps) {
+                  throw UsageError(
+                      "--fps must be a number of frames per second above 0, at most 240, got " +
+                      Quoted(value));
+                }
+                o.fps = fps;
+              })
+      .Option("--from", "DATE", "start of the run (default 1980-01-01)", text(t.from))
+      .Option("--to", "DATE", "end of the run (default 2040-01-01)",
+              [&t](const std::string& value) {
+                t.to = value;
+                t.hasTo = true;
+              })
+      .Option("--step", "DAYS", "days per step, 1/1440 to 365 (default 0.11)",
+              [&o](const std::string& value) {
+                o.step = NumberIn("--step", value, kMinIncrementDays, kMaxIncrementDays,
+                                  "a number of days from 1/1440 (one minute) to 365");
+              })
+      .Option("--at", "DATE",
+              "one frame at DATE; with --trail, the trail is the one a run from --from collects "
+              "before DATE",
+              [&o, &t](const std::string& value) {
+                t.at = value;
+                o.hasAt = true;
+              })
+      .Flag("--utc", "dates and the date label in UTC instead of the zone of TZ",
+            [&o] { o.utc = true; })
+      .Option("--planets", "LIST",
+              "planet directions: names separated by commas, all or none (default "
+              "Earth,Jupiter,Saturn,Uranus,Neptune)",
+              [&o](const std::string& value) { o.frame.planets = ParsePlanets(value); })
+      .Flag("--year", "the year in the date label (shown)", [&sun] { sun.year = true; })
+      .Flag("--no-year", "no date label at all", [&sun] { sun.year = false; })
+      .Flag("--month", "the month in the date label (shown)", [&sun] { sun.month = true; })
+      .Flag("--no-month", "no month in the date label", [&sun] { sun.month = false; })
+      .Flag("--day", "the day in the date label (shown)", [&sun] { sun.day = true; })
+      .Flag("--no-day", "no day in the date label", [&sun] { sun.day = false; })
+      .Flag("--sun", "the Sun's disc (shown)", [&sun] { sun.sun = true; })
+      .Flag("--no-sun", "no Sun disc; the date label goes to the top left",
+            [&sun] { sun.sun = false; })
+      .Flag("--trail", "the Sun's trail (the program's \"Solar orbit\")",
+            [&sun] { sun.orbit = true; })
+      .Flag("--no-trail", "no trail (the default)", [&sun] { sun.orbit = false; })
+      .Option("--accel", "FACTOR", "the acceleration vector with its display factor (off)",
+              [&sun](const std::string& value) {
+                sun.acceleration = true;
+                sun.accelFactor =
+                    NumberIn("--accel", value, 0, 1e6, "a display factor from 0 to 1000000");
+              })
+      .Flag("--no-accel", "no acceleration vector (the default)",
+            [&sun] { sun.acceleration = false; })
+      .Option("--width", "PX", "the square panel's size, 64 to 8192 (default 640)",
+              [&o](const std::string& value) {
+                long long width = 0;
+                if (!ParseWholeNumber(value, width) || width < kMinWidth || width > kMaxWidth) {
+                  throw UsageError("--width must be a whole number of pixels from 64 to 8192, got " +
+                                   Quoted(value));
+                }
+                o.width = static_cast<int>(width);
+              })
+      .Options("--flares", "FILE", "flare files (.flr), read in order",
+               [&o](const std::string& value) { o.flareFiles.push_back(value); })
+      .Flag("--no-flares", "no flare layer (shown by default, with the flare count)",
+            [&o] { o.frame.flares = false; })
+      .Option("--duration", "MIN", "flares within MIN/2 minutes of the time (default 300)",
+              [&o](const std::string& value) {
+                o.frame.useDuration = true;
+                o.frame.durationMinutes =
+                    NumberIn("--duration", value, 1, 1440, "a number of minutes from 1 to 1440");
+              })
+      .Flag("--no-duration", "flares within step + 2 days instead",
+            [&o] { o.frame.useDuration = false; })
+      .Option("--scale", "FACTOR", "symbol scale factor, 0 to 100 (default 1)",
+              [&o](const std::string& value) {
+                o.frame.flareScale =
+                    NumberIn("--scale", value, 0, 100, "a scale factor from 0 to 100");
+              })
+      .Option("--clip", "AREA", "largest apparent area, millionths of the disk (default 800)",
+              [&o](const std::string& value) {
+                o.clip = true;
+                o.clipLimit = NumberIn("--clip", value, 0, 10000,
+                                       "an area in millionths of the solar disk from 0 to 10000");
+              })
+      .Flag("--no-clip", "no limit", [&o] { o.clip = false; })
+      .Flag("--log", "logarithmic apparent area", [&o] { o.logScale = true; })
+      .Flag("--no-log", "linear apparent area (the default)", [&o] { o.logScale = false; });
+}
+
 }  // namespace
 
+RenderCommandLine::RenderCommandLine()
+    : m_cli(std::make_unique<CommandLine>("barywalk-render", kDescription, kFooter)),
+      m_texts(std::make_unique<RenderTexts>()) {
+  DeclareOptions(*m_cli, m_options, *m_texts);
+}
+
+RenderCommandLine::~RenderCommandLine() = default;
+
+void RenderCommandLine::Complete() { CompleteOptions(*m_texts, m_options); }
+
 RenderOptions ParseRenderArguments(const std::vector<std::string>& args) {
-  RenderOptions options;
-  std::map<std::string, std::string> given;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::string value;
-    bool hasValue = false;
-    const std::size_t equals = name.find('=');
-    if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name = name.substr(0, equals);
-      hasValue = true;
-    }
-    if (name == "--help" && !hasValue) {
-      options.help = true;
-      return options;
-    }
-    if (name == "--output") name = "-o";
-    if (name == "--flares") {
-      if (hasValue) options.flareFiles.push_back(value);
-      while (i + 1 < args.size() && !LooksLikeOption(args[i + 1])) {
-        options.flareFiles.push_back(args[++i]);
-        hasValue = true;
-      }
-      if (!hasValue) throw UsageError("--flares needs at least one flare file");
-      continue;
-    }
-    if (ValueOptions().count(name) > 0) {
-      if (!hasValue) {
-        if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-        value = args[++i];
-      }
-      if (!given.emplace(name, value).second) throw UsageError(name + " given more than once");
-      continue;
-    }
-    const auto flag = Flags().find(name);
-    if (flag == Flags().end()) {
-      throw UsageError(LooksLikeOption(name)
-                           ? "unknown option " + Quoted(name)
-                           : "unexpected argument " + Quoted(name) + " (the output goes after -o)");
-    }
-    if (hasValue) throw UsageError(name + " takes no value");
-    flag->second(options);
+  RenderCommandLine cli;
+  if (!cli.Program().Parse(args)) {
+    RenderOptions help;
+    help.help = true;
+    return help;
   }
-  ApplyValues(given, options);
-  return options;
+  cli.Complete();
+  return cli.Options();
 }
 
 int GifDelayCentiseconds(double fps) { return static_cast<int>(100.0 / fps + 0.5); }
@@ -313,63 +348,6 @@ std::string FrameFileName(const FramePattern& pattern, std::int64_t number) {
   return pattern.prefix + digits + pattern.suffix;
 }
 
-std::string RenderUsageText() {
-  return "Usage: barywalk-render [OPTIONS] --at DATE -o FRAME.png\n"
-         "       barywalk-render [OPTIONS] -o RUN.gif | RUN.mp4 | FRAMES/%05d.png\n"
-         "\n"
-         "Draws the frames of Barywalk's orbit view, exactly as the program's window\n"
-         "shows them: one frame at --at, or every frame of a run that the player\n"
-         "plays forwards from --from, one per step of --step days, until the first\n"
-         "time at or past --to. The first frame of a run is one step after --from.\n"
-         "\n"
-         "Output (-o FILE, the format by its name):\n"
-         "  frame.png        one frame; needs --at (\"-\" writes it to standard output)\n"
-         "  frames/%05d.png  one picture per frame, numbered from 1 (the folder must\n"
-         "                   exist)\n"
-         "  run.gif          an animated GIF\n"
-         "  run.mp4          an H.264 video, encoded by the ffmpeg program\n"
-         "  --fps N          frames per second of a GIF or MP4 (default 33, the\n"
-         "                   program's 30 ms tick; a GIF shows at most 50)\n"
-         "\n"
-         "Time (DATE: a date such as 1980-01-01 is local midnight, as in the program's\n"
-         "date fields; also a Julian day, or a UTC date-time such as 2000-01-01T12:00):\n"
-         "  --from DATE      start of the run (default 1980-01-01)\n"
-         "  --to DATE        end of the run (default 2040-01-01)\n"
-         "  --step DAYS      days per step, 1/1440 to 365 (default 0.11)\n"
-         "  --at DATE        one frame at DATE; with --trail, the trail is the one a run\n"
-         "                   from --from collects before DATE\n"
-         "  --utc            dates and the date label in UTC instead of the zone of TZ\n"
-         "\n"
-         "What the frame shows (the program's defaults):\n"
-         "  --planets LIST   planet directions: names separated by commas, all or none\n"
-         "                   (default Earth,Jupiter,Saturn,Uranus,Neptune)\n"
-         "  --no-year, --no-month, --no-day   parts of the date label (all shown;\n"
-         "                   without the year there is no label)\n"
-         "  --no-sun         no Sun disc; the date label goes to the top left\n"
-         "  --trail          the Sun's trail (the program's \"Solar orbit\")\n"
-         "  --accel FACTOR   the acceleration vector with its display factor (off)\n"
-         "  --width PX       the square panel's size, 64 to 8192 (default 640)\n"
-         "\n"
-         "Flares:\n"
-         "  --flares FILE... flare files (.flr), read in order\n"
-         "  --no-flares      no flare layer (shown by default, with the flare count)\n"
-         "  --duration MIN   flares within MIN/2 minutes of the time (default 300);\n"
-         "  --no-duration    or within step + 2 days\n"
-         "  --scale FACTOR   symbol scale factor, 0 to 100 (default 1)\n"
-         "  --clip AREA      largest apparent area, millionths of the disk (default 800)\n"
-         "  --no-clip        no limit\n"
-         "  --log            logarithmic apparent area\n"
-         "\n"
-         "--year, --month, --day, --sun, --no-trail, --no-accel and --no-log undo the\n"
-         "switches above; the last one given counts.\n"
-         "\n"
-         "Without $DISPLAY the program draws on a private Xvfb server of its own.\n"
-         "A progress bar shows on standard error when a run takes more than a second.\n"
-         "An output appears under its name only when it is complete.\n"
-         "\n"
-         "Exit status: 0 on success, 1 when the output could not be written\n"
-         "completely, 2 on a bad argument, an unreadable flare file or a missing\n"
-         "encoder or display (one line on standard error).\n";
-}
+std::string RenderUsageText() { return RenderCommandLine().Program().Help(); }
 
 }  // namespace barywalk

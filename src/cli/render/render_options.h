@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,26 @@ struct RenderOptions {
   bool clip = true;
   double clipLimit = 800.0;  // millionths of the solar disk
   bool logScale = false;
+};
+
+class CommandLine;
+struct RenderTexts;
+
+// The program's options: reading the arguments fills Options(), which
+// Complete() then checks as a whole (the dates, the output and its kind).
+class RenderCommandLine {
+ public:
+  RenderCommandLine();
+  ~RenderCommandLine();
+  CommandLine& Program() { return *m_cli; }
+  // Throws UsageError with one line for a combination it cannot take.
+  void Complete();
+  const RenderOptions& Options() const { return m_options; }
+
+ private:
+  RenderOptions m_options;
+  std::unique_ptr<CommandLine> m_cli;
+  std::unique_ptr<RenderTexts> m_texts;
 };
 
 // Reads the arguments (without the program name). Throws UsageError with
