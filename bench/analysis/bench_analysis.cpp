@@ -43,7 +43,8 @@ void BM_StatsDefaultRun(benchmark::State& state) {
 BENCHMARK(BM_StatsDefaultRun)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Arguments: the null (0 shift, 1 region) and the geometry (0 plane,
-// 1 longitude, 2 sphere).
+// 1 longitude, 2 sphere). The region null in the sphere geometry is
+// refused by the command, so it is not timed.
 void BM_Significance10000Replicates(benchmark::State& state) {
   SignificanceOptions options;
   options.planets = DefaultPlanetSet();
@@ -64,7 +65,6 @@ BENCHMARK(BM_Significance10000Replicates)
     ->Args({0, 2})
     ->Args({1, 0})
     ->Args({1, 1})
-    ->Args({1, 2})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->UseRealTime();
