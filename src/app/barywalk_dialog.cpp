@@ -346,6 +346,12 @@ void BarywalkDialog::CreateControls() {
   m_stopButton = NewPlayerButton(this, ID_BUTTON8, _("[]"), _T("ID_BUTTON8"));
   m_stopButton->SetToolTip(_("Stop simulation"));
   playerBox->Add(m_stopButton, 0, wxLEFT | wxALIGN_CENTER_HORIZONTAL, 5);
+  // GTK draws a group box's frame line on the box's last pixel row and
+  // gives the sizer no room for it: every player button keeps its border
+  // below as well, or the tall play buttons would stand on the line and
+  // cut it.
+  for (wxSizerItem* button : playerBox->GetChildren())
+    button->SetFlag(button->GetFlag() | wxBOTTOM);
   settingsColumn->Add(playerBox, 0, wxLEFT | wxRIGHT | wxEXPAND | centre, 5);
   mainRow->Add(settingsColumn, 0, wxEXPAND | centre, 5);
 

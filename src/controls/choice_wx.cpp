@@ -309,18 +309,20 @@ bool wxChoiceWx::SetStringSelection(const wxString& text) {
 
 void wxChoiceWx::SendChoiceSelected() { SendChoiceSelectedFrom(this); }
 
-bool wxChoiceWx::StepSelection(int delta) {
+void wxChoiceWx::StepSelection(int delta) {
   // Line the selection up with what the combo shows before stepping.
   m_popup->SetStringValue(GetValue());
   const long target = m_popup->GetSelectedItem() + delta;
-  if (!m_popup->IsValidRow(target)) return false;
+  if (!m_popup->IsValidRow(target)) return;
   const wxString text = m_popup->GetItemText(target);
   m_popup->SetStringValue(text);
   SetValue(text);
   SendChoiceSelected();
-  return true;
 }
 
+// An arrow key is consumed whether it stepped or not: passed on, it would
+// reach the toolkit's arrow-key focus navigation, which moves the focus to
+// a neighbouring control that the next arrow key would then change.
 void wxChoiceWx::OnKeyDown(wxKeyEvent& event) {
   switch (event.GetKeyCode()) {
     case WXK_TAB:
@@ -331,12 +333,12 @@ void wxChoiceWx::OnKeyDown(wxKeyEvent& event) {
     case WXK_RIGHT:
     case WXK_DOWN:
     case WXK_NUMPAD2:
-      if (StepSelection(+1)) event.Skip();
+      StepSelection(+1);
       return;
     case WXK_LEFT:
     case WXK_UP:
     case WXK_NUMPAD8:
-      if (StepSelection(-1)) event.Skip();
+      StepSelection(-1);
       return;
     default:
       event.Skip();

@@ -98,9 +98,9 @@ class wxChoiceWx : public wxComboCtrl {
   void OnKeyDown(wxKeyEvent& event);
 
  private:
-  // Moves the selection one row up (-1) or down (+1) and shows it.
-  // Returns false when there is no row in that direction.
-  bool StepSelection(int delta);
+  // Moves the selection one row up (-1) or down (+1) and shows it; nothing
+  // when there is no row in that direction.
+  void StepSelection(int delta);
   void SendChoiceSelected();
 
   wxListViewComboPopup* m_popup;

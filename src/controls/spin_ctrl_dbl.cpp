@@ -39,14 +39,43 @@ int EventInteger(double value) {
   return static_cast<int>(rounded);
 }
 
+// Stands for a character that a key types but that has no code point of
+// its own here: never one a number is written with.
+constexpr wxUint32 kSomeOtherCharacter = 0xFFFD;
+
+// The character a key press types, 0 when it types none (arrows, function
+// keys, modifiers, dead keys). At the key press the toolkit's key code
+// names the key, not the character: Shift+3 comes as '3' although it types
+// '#', Shift+= as '=' although it types '+'. On GTK the raw key code is the
+// X keysym that the keyboard's layout and the modifiers held make of the
+// press, that is the character itself.
+wxUint32 TypedCharacter(const wxKeyEvent& event) {
+#ifdef __WXGTK__
+  const wxUint32 keysym = event.GetRawKeyCode();
+  if ((keysym >= 0x20 && keysym <= 0x7E) || (keysym >= 0xA0 && keysym <= 0xFF))
+    return keysym;  // Latin-1 keysyms are their own code points
+  if (keysym >= 0x01000100 && keysym <= 0x0110FFFF) return keysym - 0x01000000;  // Unicode
+  if (keysym == 0xFF80) return ' ';                                            // keypad space
+  if (keysym >= 0xFFAA && keysym <= 0xFFB9) return "*+,-./0123456789"[keysym - 0xFFAA];
+  if (keysym == 0xFFBD) return '=';                                            // keypad =
+  // The other keysyms below the function keys are the characters of other
+  // scripts (Greek, Cyrillic, ...); from 0xFE00 on they type nothing.
+  if (keysym > 0xFF && keysym < 0xFE00) return kSomeOtherCharacter;
+  return 0;
+#else
+  const wxChar typed = event.GetUnicodeKey();
+  return typed == WXK_NONE ? 0 : typed;
+#endif
+}
+
 // A printable character typed without Control or Alt (those make
 // shortcuts such as copy and paste) that no number is written with.
 bool IsRefusedCharacter(const wxKeyEvent& event) {
   if (event.ControlDown() || event.AltDown() || event.MetaDown()) return false;
-  const wxChar typed = event.GetUnicodeKey();
+  const wxUint32 typed = TypedCharacter(event);
   if (typed < WXK_SPACE || typed == WXK_DELETE) return false;
   for (const char* c = kNumberCharacters; *c != '\0'; ++c) {
-    if (typed == static_cast<wxChar>(*c)) return false;
+    if (typed == static_cast<wxUint32>(*c)) return false;
   }
   return true;
 }
@@ -82,9 +111,10 @@ wxSpinCtrlDblTextCtrl::~wxSpinCtrlDblTextCtrl() {
   m_spinCtrl = nullptr;
 }
 
-// A character is refused at the key press already. Refused only as typed
-// text, it would have replaced the selection first: the toolkit deletes the
-// selected text before it offers the new character for insertion.
+// A character is refused at the key press already, judged by the character
+// the key types. Refused only as typed text (the character event), it would
+// have replaced the selection first: GTK deletes the selected text before
+// it offers the new character for insertion.
 void wxSpinCtrlDblTextCtrl::OnKeyDown(wxKeyEvent& event) {
   if (m_spinCtrl && IsRefusedCharacter(event)) return;
   event.Skip();

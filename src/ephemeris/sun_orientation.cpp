@@ -33,6 +33,10 @@ constexpr double kAstronomicalUnitKm = 149597870.7;
 // limb: the limb is not known better than that. The VSOP87 Earth distance is
 // good to about 2e-5, and published radii differ by 4e-4.
 constexpr double kLimbMargin = 3e-4;
+// Beyond this distance from the disc centre (arcsec) a point is off the disc
+// whatever the date; checked first so that angles of whole turns (1296000")
+// cannot pass for the disc centre.
+constexpr double kFarBeyondTheDiscArcsec = 3600.0;
 
 struct Nutation {
   double longitudeRad;  // delta psi
@@ -122,7 +126,9 @@ double SunApparentRadiusArcsec(double jd) {
 
 bool HelioprojectiveToStonyhurst(double jd, double xArcsec, double yArcsec, double& latDeg,
                                  double& lonEastDeg) {
-  if (!std::isfinite(jd) || !std::isfinite(xArcsec) || !std::isfinite(yArcsec)) return false;
+  if (!std::isfinite(jd) || !(std::hypot(xArcsec, yArcsec) <= kFarBeyondTheDiscArcsec)) {
+    return false;  // also NaN and infinite coordinates
+  }
   const double thetaX = xArcsec * kRadiansPerArcsec;
   const double thetaY = yArcsec * kRadiansPerArcsec;
   // Lengths in units of the observer's distance.

@@ -176,6 +176,46 @@ TEST_F(DialogTest, NoControlIsCutOffOrOverlapsAnother) {
   }
 }
 
+// The "Sim Player" box holds its five buttons whole: each stands below the
+// box's label and above its bottom frame line, and that line, as drawn on
+// the screen, runs unbroken under them. (GTK draws the line on the box's
+// last pixel row and counts no frame in the borders it gives the sizer, so
+// the line is read from the screen.)
+TEST_F(DialogTest, PlayerBoxHoldsItsButtonsAboveItsFrameLine) {
+  wxStaticBox* box = nullptr;
+  for (wxWindow* child : dialog->GetChildren()) {
+    auto* candidate = wxDynamicCast(child, wxStaticBox);
+    if (candidate && candidate->GetLabel() == "Sim Player") box = candidate;
+  }
+  ASSERT_NE(box, nullptr);
+  const wxRect outer = box->GetRect();
+  wxImage shown;
+  ASSERT_TRUE(guitest::PumpUntil([&] {
+    shown = guitest::GrabWindow(dialog);
+    return shown.IsOk() && shown.GetHeight() > outer.GetBottom();
+  }));
+  // The bottom line: the lowest row of the box whose pixel at the box's
+  // right end, where no button stands, differs from the dialog's ground.
+  const wxColour ground = guitest::PixelAt(shown, outer.x + outer.width / 2, outer.y - 2);
+  const int probeX = outer.GetRight() - 2;
+  int lineY = outer.GetBottom();
+  while (lineY > outer.y && guitest::PixelAt(shown, probeX, lineY) == ground) --lineY;
+  ASSERT_GT(lineY, outer.y + outer.height / 2) << "no bottom line found";
+
+  int labelBorder = 0, frameBorder = 0;
+  box->GetBordersForSizer(&labelBorder, &frameBorder);
+  for (long id : {D::ID_BUTTON3, D::ID_BUTTON5, D::ID_BUTTON6, D::ID_BUTTON7, D::ID_BUTTON8}) {
+    const wxRect button = dialog->FindWindow(id)->GetRect();
+    SCOPED_TRACE(dialog->FindWindow(id)->GetName());
+    EXPECT_GE(button.y, outer.y + labelBorder);
+    EXPECT_LT(button.GetBottom(), lineY) << "the bottom line is at y " << lineY;
+  }
+  const wxColour line = guitest::PixelAt(shown, probeX, lineY);
+  int covered = 0;
+  for (int x = outer.x + 2; x < probeX; ++x) covered += guitest::PixelAt(shown, x, lineY) != line;
+  EXPECT_EQ(covered, 0) << "pixels of the bottom line (y " << lineY << ") covered";
+}
+
 // The arrow pair of a real-number spin control is wide under GTK 3; each
 // value must still have a text field of its layout width to be read in.
 TEST_F(DialogTest, SpinValuesHaveRoomForTheirText) {

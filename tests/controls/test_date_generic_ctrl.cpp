@@ -6,6 +6,8 @@
 #include <stdlib.h>
 #include <time.h>
 
+#include <string>
+
 #include "controls/date_generic_ctrl.h"
 #include "gui_test_support.h"
 
@@ -162,9 +164,11 @@ TEST_F(DateGenericCtrlTest, WidthIsSharedEquallyByTheThreeParts) {
 }
 
 // What the user sees of the control: "year Mon dd".
-wxString Shown(wxDateGenericCtrl* ctrl) {
-  return wxString::Format("%d %s %s", ctrl->GetYearCtrl()->GetValue(),
-                          ctrl->GetMonthCtrl()->GetValue(), ctrl->GetDayCtrl()->GetValue());
+std::string Shown(wxDateGenericCtrl* ctrl) {
+  return std::string(wxString::Format("%d %s %s", ctrl->GetYearCtrl()->GetValue(),
+                                      ctrl->GetMonthCtrl()->GetValue(),
+                                      ctrl->GetDayCtrl()->GetValue())
+                         .utf8_str());
 }
 
 bool SendComboKey(wxWindow* combo, int keyCode) {
@@ -249,6 +253,40 @@ TEST_F(DateGenericCtrlTest, MonthAndDayTakeTheFocusAndStepWithTheArrows) {
   EXPECT_TRUE(guitest::HasKeyboardFocus(day));
   guitest::PressKey(WXK_DOWN);
   EXPECT_EQ(Shown(m_ctrl), "2001 Jun 21");
+}
+
+// A step consumes its arrow key: after it, the toolkit's arrow-key focus
+// navigation must not move on to a neighbouring control, which the next
+// arrow would step instead. A second date control stands right below,
+// where GTK's navigation would go, as the end date does in the dialog.
+TEST_F(DateGenericCtrlTest, ArrowStepsKeepTheFocusInTheirBox) {
+  auto* below = new wxDateGenericCtrl(guitest::TopFrame(), wxID_ANY, wxDefaultDateTime,
+                                      wxPoint(20, 70), wxSize(170, -1), kShowCenturyStyle);
+  below->SetValue(wxDateTime(1, wxDateTime::Jan, 2040));
+  m_ctrl->SetValue(wxDateTime(1, wxDateTime::Jan, 1980));
+  wxChoiceWx* day = m_ctrl->GetDayCtrl();
+  guitest::PumpEvents();
+  // Choose the 10th in the day's list, as a user does.
+  guitest::ClickAt(day, wxPoint(8, day->GetSize().y / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return day->IsPopupShown(); }));
+  wxRect row;
+  ASSERT_TRUE(day->GetListPopup()->GetItemRect(9, row));
+  guitest::ClickAt(day->GetListPopup(), row.GetPosition() + wxPoint(6, row.height / 2));
+  ASSERT_TRUE(guitest::PumpUntil([day] { return !day->IsPopupShown(); }));
+  ASSERT_EQ(Shown(m_ctrl), "1980 Jan 10");
+
+  const struct { int key; const char* shown; } steps[] = {
+      {WXK_DOWN, "1980 Jan 11"},  {WXK_DOWN, "1980 Jan 12"}, {WXK_DOWN, "1980 Jan 13"},
+      {WXK_UP, "1980 Jan 12"},    {WXK_UP, "1980 Jan 11"},   {WXK_RIGHT, "1980 Jan 12"},
+      {WXK_RIGHT, "1980 Jan 13"}, {WXK_LEFT, "1980 Jan 12"}, {WXK_LEFT, "1980 Jan 11"}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(testing::Message() << "key " << step.key << " to " << step.shown);
+    guitest::PressKey(step.key);
+    EXPECT_EQ(Shown(m_ctrl), step.shown);
+    EXPECT_TRUE(guitest::HasKeyboardFocus(day)) << "the focus left the day box";
+    EXPECT_EQ(Shown(below), "2040 Jan 01") << "the key reached the control below";
+  }
+  below->Destroy();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <string>
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -83,7 +84,9 @@ class SpinCtrlDblTest : public ::testing::Test {
     Send(field, withEnter ? static_cast<wxEvent&>(enter) : leave);
   }
 
-  static wxString Text(wxSpinCtrlDbl* spin) { return spin->GetTextCtrl()->GetValue(); }
+  static std::string Text(wxSpinCtrlDbl* spin) {
+    return std::string(spin->GetTextCtrl()->GetValue().utf8_str());
+  }
 
   wxPanel* panel = nullptr;
   int updates = 0;
@@ -336,25 +339,41 @@ TEST_F(SpinCtrlDblTest, FieldShowsTheLongestTextOfItsRangeWhole) {
   }
 }
 
-// Real keyboard input into the field: a character no number has is
-// refused without touching the text, even when all of it is selected.
+// Real keyboard input into the field (a US keyboard, as the X server's
+// default): a character no number has is refused before it touches the
+// text, also where it would replace a selection. A key is judged by the
+// character it types with the modifiers held, not by the key: Shift+3
+// types '#', Shift+= types '+'.
 TEST_F(SpinCtrlDblTest, RefusedCharacterLeavesTheSelectedText) {
-  wxSpinCtrlDbl* spin = Make(0, 1000, 42, wxSize(200, -1));
+  wxSpinCtrlDbl* spin = Make(0, 10000, 0, wxSize(200, -1));
+  spin->SetValue(0.11);
   guitest::PumpEvents();
   wxTextCtrl* field = spin->GetTextCtrl();
   guitest::ClickAt(field, wxPoint(10, field->GetSize().y / 2));
   ASSERT_TRUE(guitest::HasKeyboardFocus(field));
-  for (int refused : {'a', 'x', ',', '/'}) {
-    SCOPED_TRACE(static_cast<char>(refused));
-    field->SelectAll();
-    guitest::PressKey(refused);
-    EXPECT_EQ(Text(spin), "42");
-    EXPECT_EQ(spin->GetValue(), 42.0);
+  const struct { int key, modifiers; const char* typed; } refused[] = {
+      {'A', 0, "a"},          {'X', 0, "x"},           {'X', wxMOD_SHIFT, "X"},
+      {',', 0, ","},          {'/', 0, "/"},           {'1', wxMOD_SHIFT, "!"},
+      {'2', wxMOD_SHIFT, "@"}, {'3', wxMOD_SHIFT, "#"}, {'4', wxMOD_SHIFT, "$"},
+      {'5', wxMOD_SHIFT, "%"}, {'6', wxMOD_SHIFT, "^"}, {'7', wxMOD_SHIFT, "&"},
+      {'8', wxMOD_SHIFT, "*"}, {'-', wxMOD_SHIFT, "_"}, {'.', wxMOD_SHIFT, ">"},
+      {',', wxMOD_SHIFT, "<"}, {'/', wxMOD_SHIFT, "?"}, {'9', wxMOD_SHIFT, "("},
+      {WXK_NUMPAD_MULTIPLY, 0, "keypad *"}};
+  for (const auto& key : refused) {
+    SCOPED_TRACE(key.typed);
+    field->SetSelection(2, 4);  // "11" of "0.11"
+    guitest::PressKey(key.key, key.modifiers);
+    EXPECT_EQ(Text(spin), "0.11");
+    EXPECT_EQ(spin->GetValue(), 0.11);
   }
+
+  // Every character of a number goes in, '+' from the main keyboard too.
+  const struct { int key, modifiers; } number[] = {
+      {'1', 0}, {'E', 0}, {'=', wxMOD_SHIFT}, {'3', 0}};
   field->SelectAll();
-  guitest::PressKey('7');
-  EXPECT_EQ(Text(spin), "7") << "a digit replaces the selection";
-  EXPECT_EQ(spin->GetValue(), 7.0);
+  for (const auto& key : number) guitest::PressKey(key.key, key.modifiers);
+  EXPECT_EQ(Text(spin), "1e+3");
+  EXPECT_EQ(spin->GetValue(), 1000.0);
 }
 
 // The grey level of the darkest pixel: the arrows' symbols.
