@@ -39,8 +39,8 @@ struct CalibrationPlan {
   std::vector<NullSetup> nulls;           // the nulls each catalog is tested under
   std::vector<double> plantedFractions;   // power: shares planted near Jupiter
   CatalogKind powerKind = CatalogKind::Synthetic;
-  int catalogs = 80;                      // per kind
-  int powerCatalogs = 25;                 // per planted fraction
+  int catalogs = 70;                      // per kind
+  int powerCatalogs = 20;                 // per planted fraction
   int replicates = 999;                   // per significance test
   std::uint64_t seed = 1;
   int threads = 2;                        // catalogs run in parallel, one test per thread
