@@ -13,7 +13,7 @@ WITH_DISPLAY = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1600x1200x24")
 # layout, and so the panel's size, follows the fonts installed.
 FRESH_FONTS ?= $(CURDIR)/tests/support/dejavu-only-fonts.conf
 
-.PHONY: all deps configure build run test test-fresh-fonts bench calibrate sanitize fuzz screenshot install clean
+.PHONY: all deps configure build run test test-fresh-fonts bench sanitize fuzz screenshot install clean
 
 all: build
 
@@ -42,6 +42,7 @@ bench: build
 # The significance test's calibration at its documented size (docs/calibration.md):
 # the sizes and power of every printed p-value, into $(BUILD)/calibration.md.
 CALIBRATE_ARGS ?=
+.PHONY: calibrate
 calibrate: build
 	$(BUILD)/tests/calibration/barywalk-calibrate --threads $(JOBS) $(CALIBRATE_ARGS) -o $(BUILD)/calibration.md; \
 	  status=$$?; cat $(BUILD)/calibration.md; exit $$status
