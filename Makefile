@@ -49,6 +49,14 @@ test-fresh-fonts: build
 bench: build
 	$(WITH_DISPLAY) tools/run-benchmarks $(BUILD)
 
+# The significance test's calibration at its documented size (docs/calibration.md):
+# the sizes and power of every printed p-value, into $(BUILD)/calibration.md.
+CALIBRATE_ARGS ?=
+.PHONY: calibrate
+calibrate: build
+	$(BUILD)/tests/calibration/barywalk-calibrate --threads $(JOBS) $(CALIBRATE_ARGS) -o $(BUILD)/calibration.md; \
+	  status=$$?; cat $(BUILD)/calibration.md; exit $$status
+
 # The numeric core's tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
 	cmake -S . -B $(ASAN_BUILD) -DBARYWALK_GUI=OFF -DBARYWALK_BENCH=OFF -DBARYWALK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

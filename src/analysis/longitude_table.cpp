@@ -31,11 +31,15 @@ double LongitudeTableStepDays(Planet planet) {
 }
 
 LongitudeTable::LongitudeTable(Planet planet, double firstJd, double lastJd, int threads)
+    : LongitudeTable([planet](double jd) { return PlanetLongitude(planet, jd); },
+                     LongitudeTableStepDays(planet), firstJd, lastJd, threads) {}
+
+LongitudeTable::LongitudeTable(const std::function<double(double)>& angle, double step,
+                               double firstJd, double lastJd, int threads)
     : m_firstJd(firstJd) {
   if (!(firstJd <= lastJd) || !std::isfinite(firstJd) || !std::isfinite(lastJd)) {
     throw std::invalid_argument("LongitudeTable: bad time span");
   }
-  const double step = LongitudeTableStepDays(planet);
   m_invStep = 1.0 / step;
   const std::size_t inner = static_cast<std::size_t>(std::ceil((lastJd - firstJd) / step)) + 1;
   const std::size_t nodes = kLeadingNodes + inner + kTrailingNodes;
@@ -43,7 +47,7 @@ LongitudeTable::LongitudeTable(Planet planet, double firstJd, double lastJd, int
   ParallelFor(nodes, threads, [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i) {
       const double jd = m_firstJd + (static_cast<double>(i) - kLeadingNodes) * step;
-      m_values[i] = PlanetLongitude(planet, jd);
+      m_values[i] = angle(jd);
     }
   });
   // Unwrap: successive nodes move by much less than half a turn.

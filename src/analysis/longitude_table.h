@@ -5,6 +5,7 @@
 // afford.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "ephemeris/planets.h"
@@ -22,6 +23,11 @@ class LongitudeTable {
   // (Julian days, the theories' time argument) at LongitudeTableStepDays,
   // evaluating the series on `threads` threads (1 or more).
   LongitudeTable(Planet planet, double firstJd, double lastJd, int threads);
+
+  // The same for any angle of time that moves by much less than half a
+  // turn per step (radians): another frame's longitude, or a latitude.
+  LongitudeTable(const std::function<double(double)>& angle, double stepDays, double firstJd,
+                 double lastJd, int threads);
 
   // The longitude at `jd` in radians, unwrapped: continuous in time, so
   // it differs from PlanetPosition's L (0..2pi) by whole turns. `jd` must

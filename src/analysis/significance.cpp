@@ -2,22 +2,23 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <memory>
 #include <numeric>
 #include <thread>
 
 #include "analysis/longitude_table.h"
 #include "analysis/parallel_for.h"
-#include "ephemeris/julian_day.h"
-#include "flares/flare_symbols.h"
 
 namespace barywalk {
 namespace {
 
 constexpr double kPi = 3.141592653589793;
-// Resolution of the nearest-angle distribution behind Kuiper's V.
-constexpr int kKuiperBins = 180;
+// Flares sampled across the catalog to tell whether a replicate put a
+// planet back near its observed phase.
+constexpr std::size_t kPhaseSamples = 64;
+// No planet's heliocentric latitude exceeds this (Pluto's reaches 17.2
+// degrees): it bounds the spherical angle from below for the quick test.
+constexpr double kMaxPlanetLatitudeRad = 18 * kRadiansPerDegree;
 // The calling thread reports progress after this many of its replicates.
 constexpr int kProgressEvery = 64;
 
@@ -59,236 +60,186 @@ int Bin(double angle, double maxAngle, int bins) {
   return std::clamp(b, 0, bins - 1);
 }
 
-// Bin with a precomputed bins / maxAngle; angles lie in [0, maxAngle].
-inline int FastBin(double angle, double binsPerRad, int bins) {
-  const int b = static_cast<int>(angle * binsPerRad);
-  return b < bins ? b : bins - 1;
-}
-
-// What one replicate yields.
+// What the replicates yield: per replicate and planet the count within
+// `within`, whether the planet came back near its observed phase, and the
+// histogram bins of the figure.
 struct ReplicateStore {
-  ReplicateStore(int replicates, int planets, int panels, int bins)
-      : planetCount(planets), panelCount(panels), binCount(bins),
+  ReplicateStore(int replicates, int planets, int bins)
+      : planetCount(planets), binCount(bins),
         counts(static_cast<std::size_t>(replicates) * planets),
-        anyCounts(replicates),
-        kuiper(static_cast<std::size_t>(replicates) * kKuiperBins),
-        histograms(static_cast<std::size_t>(replicates) * panels * bins) {}
+        returns(static_cast<std::size_t>(replicates) * planets),
+        histograms(static_cast<std::size_t>(replicates) * planets * bins) {}
 
   int* Counts(int r) { return &counts[static_cast<std::size_t>(r) * planetCount]; }
-  std::uint32_t* Kuiper(int r) { return &kuiper[static_cast<std::size_t>(r) * kKuiperBins]; }
-  std::uint32_t* Histograms(int r) {
-    return histograms.data() + static_cast<std::size_t>(r) * panelCount * binCount;
+  char* Returns(int r) { return &returns[static_cast<std::size_t>(r) * planetCount]; }
+  std::uint32_t* Histogram(int r, int s) {
+    return histograms.data() + (static_cast<std::size_t>(r) * planetCount + s) * binCount;
   }
 
-  int planetCount, panelCount, binCount;
+  int planetCount, binCount;
   std::vector<int> counts;
-  std::vector<int> anyCounts;
-  std::vector<std::uint32_t> kuiper;
+  std::vector<char> returns;
   std::vector<std::uint32_t> histograms;
 };
 
-// Accumulates one replicate's statistics flare by flare.
-class ReplicateTally {
- public:
-  ReplicateTally(ReplicateStore& store, int r, const SignificanceOptions& options, double maxAngle)
-      : m_counts(store.Counts(r)), m_any(store.anyCounts[r]), m_kuiper(store.Kuiper(r)),
-        m_histograms(store.Histograms(r)), m_bins(store.binCount),
-        m_binsPerRad(store.binCount / maxAngle), m_kuiperBinsPerRad(kKuiperBins / maxAngle),
-        m_within(options.withinRad) {}
-
-  // One flare's angle to planet `s` of the set.
-  void Planet(int s, double angle) {
-    m_counts[s] += angle < m_within;
-    if (m_bins > 0) ++m_histograms[(s + 1) * m_bins + FastBin(angle, m_binsPerRad, m_bins)];
-  }
-  void Nearest(double angle) {
-    m_any += angle < m_within;
-    ++m_kuiper[FastBin(angle, m_kuiperBinsPerRad, kKuiperBins)];
-    if (m_bins > 0) ++m_histograms[FastBin(angle, m_binsPerRad, m_bins)];
-  }
-
- private:
-  int* m_counts;
-  int& m_any;
-  std::uint32_t* m_kuiper;
-  std::uint32_t* m_histograms;
-  int m_bins;
-  double m_binsPerRad;
-  double m_kuiperBinsPerRad;
-  double m_within;
+// The flares as the null reads them: packed by unit (one shift each),
+// in time order within a unit.
+struct PackedFlares {
+  std::vector<double> times, lons, lats, cosLats;
+  std::vector<std::size_t> unitBegin;  // unit u: [unitBegin[u], unitBegin[u + 1])
+  std::vector<std::size_t> samples;    // packed positions of the phase samples
 };
 
-// Sidereal periods in days (mean values; Astronomical Almanac).
-double SiderealPeriodDays(Planet planet) {
-  switch (planet) {
-    case Planet::Mercury: return 87.9691;
-    case Planet::Venus: return 224.701;
-    case Planet::Earth: return 365.256;
-    case Planet::Mars: return 686.980;
-    case Planet::Jupiter: return 4332.59;
-    case Planet::Saturn: return 10759.22;
-    case Planet::Uranus: return 30688.5;
-    case Planet::Neptune: return 60182.0;
-    case Planet::Pluto: return 90560.0;
+PackedFlares PackByUnit(const std::vector<FlareAngles>& flares, int units) {
+  std::vector<std::size_t> order(flares.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return flares[a].unit < flares[b].unit; });
+  PackedFlares packed;
+  packed.unitBegin.assign(units + 1, 0);
+  for (std::size_t i : order) {
+    const FlareAngles& f = flares[i];
+    packed.times.push_back(f.jd);
+    packed.lons.push_back(f.siteLonRad);
+    packed.lats.push_back(f.siteLatRad);
+    packed.cosLats.push_back(std::cos(f.siteLatRad));
+    ++packed.unitBegin[f.unit + 1];
   }
-  return 365.256;
+  std::partial_sum(packed.unitBegin.begin(), packed.unitBegin.end(), packed.unitBegin.begin());
+  const std::size_t n = flares.size(), step = std::max<std::size_t>(1, n / kPhaseSamples);
+  for (std::size_t i = step / 2; i < n && packed.samples.size() < kPhaseSamples; i += step) {
+    packed.samples.push_back(i);
+  }
+  return packed;
 }
 
-// Whether a shift of `shiftDays` brings `planet` back near the phase it
-// had: within `minPhaseRad` of a whole number of its periods (of half
-// periods when `axial`, where opposite directions count alike).
-bool ReturnsNearObservedPhase(Planet planet, double shiftDays, double minPhaseRad, bool axial) {
-  const double cycles = shiftDays / SiderealPeriodDays(planet) * (axial ? 2 : 1);
-  const double offset = std::fabs(cycles - std::round(cycles));  // 0 .. 0.5 of a cycle
-  return offset * (axial ? kPi : 2 * kPi) < minPhaseRad;
-}
-
-// Draws of a shift before one that repeats a planet's phase is taken
-// all the same (only for sets where nearly every shift does).
-constexpr int kMaxShiftDraws = 1000;
-
-// The null of moved planets: one common shift per replicate.
-class ShiftPlanetsNull {
+// The null of moved planets: per replicate one time shift per unit (one
+// unit for the common shift), every planet evaluated at the flare's time
+// plus its unit's shift, the flares kept as observed.
+class ShiftNull {
  public:
-  ShiftPlanetsNull(const std::vector<FlareAngles>& flares, const FlareMap& map,
-                   const SignificanceOptions& options)
-      : m_flares(flares), m_options(options) {
-    for (const FlareAngles& flare : flares) {
-      m_times.push_back(flare.jd);
-      m_directions.push_back(flare.directionRad);
-    }
+  ShiftNull(const std::vector<FlareAngles>& flares, int units, const FlareMap& map,
+            const SignificanceOptions& options)
+      : m_options(options), m_packed(PackByUnit(flares, units)), m_units(units) {
     double first = 0, last = 0;
     NullTimeSpan(map, options, first, last);
+    const Geometry geometry = options.geometry;
     for (Planet planet : options.planets) {
-      m_tables.push_back(std::make_unique<LongitudeTable>(planet, first, last, options.threads));
+      const double step = LongitudeTableStepDays(planet);
+      m_longitudes.push_back(std::make_unique<LongitudeTable>(
+          [=](double jd) { return PlanetLongitudeIn(geometry, planet, jd); }, step, first, last,
+          options.threads));
+      if (geometry == Geometry::Sphere) {
+        m_latitudes.push_back(std::make_unique<LongitudeTable>(
+            [=](double jd) { return PlanetLatitudeOfDate(planet, jd); }, step, first, last,
+            options.threads));
+      }
+      std::vector<double> observed;
+      for (std::size_t i : m_packed.samples) {
+        observed.push_back(m_longitudes.back()->Unwrapped(m_packed.times[i]));
+      }
+      m_samplePhases.push_back(std::move(observed));
     }
+    m_binsPerRad = options.histogramBins / (options.axial ? kPi / 2 : kPi);
+    const double halfWithin = std::sin(options.withinRad / 2);
+    m_quickLimit = halfWithin * halfWithin * kPi * kPi;
   }
 
-  void Run(int r, ReplicateTally& tally) const {
+  void Run(int r, ReplicateStore& store) const {
     SplitMix64 random = ReplicateGenerator(m_options.seed, r);
-    const double shift = DrawShift(random);
-    // Planet by planet, each table read in time order.
-    const std::size_t n = m_flares.size();
-    std::vector<double> nearest(n, kPi);
-    const bool axial = m_options.axial;
-    std::vector<double> angles(n);
-    for (std::size_t s = 0; s < m_tables.size(); ++s) {
-      const LongitudeTable& table = *m_tables[s];
-      // The angles first, free of the counters' stores, so that the
-      // processor overlaps the flares' interpolations.
-      for (std::size_t i = 0; i < n; ++i) {
-        angles[i] = PlanetAngle(m_directions[i], table.Unwrapped(m_times[i] + shift), axial);
-      }
-      for (std::size_t i = 0; i < n; ++i) {
-        tally.Planet(static_cast<int>(s), angles[i]);
-        nearest[i] = std::min(nearest[i], angles[i]);
-      }
+    std::vector<double> shifts(m_units);
+    for (double& shift : shifts) shift = DrawShift(random);
+    std::vector<double> unitShift(m_packed.times.size());
+    for (int u = 0; u < m_units; ++u) {
+      std::fill(unitShift.begin() + m_packed.unitBegin[u], unitShift.begin() + m_packed.unitBegin[u + 1],
+                shifts[u]);
     }
-    for (double angle : nearest) tally.Nearest(angle);
+    for (std::size_t s = 0; s < m_longitudes.size(); ++s) {
+      store.Counts(r)[s] = CountWithin(s, unitShift, store.binCount > 0 ? store.Histogram(r, s) : nullptr);
+      store.Returns(r)[s] = ReturnsNearObservedPhase(s, unitShift);
+    }
   }
 
  private:
-  // A shift that returns a planet of the set near its observed phase
-  // repeats the observation instead of sampling the null: a catalog
-  // aligned with Jupiter is aligned again after any whole number of
-  // Jupiter's years, some 2 % of all shifts, and could then never reach a
-  // p-value below that. Such shifts are drawn again.
   double DrawShift(SplitMix64& random) const {
-    double shift = 0;
-    for (int attempt = 0; attempt < kMaxShiftDraws; ++attempt) {
-      const double sign = (random.Next() & 1) != 0 ? 1.0 : -1.0;
-      const double years = m_options.minShiftYears +
-                           (m_options.maxShiftYears - m_options.minShiftYears) * random.Uniform();
-      shift = sign * years * kDaysPerJulianYear;
-      const bool repeats =
-          std::any_of(m_options.planets.begin(), m_options.planets.end(), [&](Planet planet) {
-            return ReturnsNearObservedPhase(planet, shift, m_minPhaseRad, m_options.axial);
-          });
-      if (!repeats) break;
-    }
-    return shift;
+    const double sign = (random.Next() & 1) != 0 ? 1.0 : -1.0;
+    const double years = m_options.minShiftYears +
+                         (m_options.maxShiftYears - m_options.minShiftYears) * random.Uniform();
+    return sign * years * kDaysPerJulianYear;
   }
 
-  const std::vector<FlareAngles>& m_flares;
-  const SignificanceOptions& m_options;
-  double m_minPhaseRad = ShiftExclusionRad(m_options);
-  std::vector<double> m_times;       // the flares' times and directions, packed
-  std::vector<double> m_directions;
-  std::vector<std::unique_ptr<LongitudeTable>> m_tables;
-};
-
-// The null of shuffled times within each calendar year.
-class PermuteWithinYearNull {
- public:
-  PermuteWithinYearNull(const std::vector<FlareAngles>& flares, const SignificanceOptions& options)
-      : m_flares(flares), m_options(options) {
-    const std::size_t n = flares.size();
-    m_earth.resize(n);
-    m_planets.resize(options.planets.size() * n);
-    ParallelFor(n, options.threads, [&](std::size_t begin, std::size_t end) {
-      for (std::size_t j = begin; j < end; ++j) {
-        m_earth[j] = EarthLongitude(flares[j].jd);
-        for (std::size_t s = 0; s < options.planets.size(); ++s) {
-          m_planets[s * n + j] = PlanetLongitude(options.planets[s], flares[j].jd);
-        }
+  // Planet s's count within `within` for one replicate; with `histogram`,
+  // every angle also goes into its bin.
+  int CountWithin(std::size_t s, const std::vector<double>& shift, std::uint32_t* histogram) const {
+    const LongitudeTable& table = *m_longitudes[s];
+    const std::vector<double>& t = m_packed.times;
+    const std::vector<double>& lon = m_packed.lons;
+    const std::size_t n = t.size();
+    const bool axial = m_options.axial;
+    const double within = m_options.withinRad;
+    int count = 0;
+    if (m_options.geometry != Geometry::Sphere) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const double angle = PlanetAngle(lon[i], table.Unwrapped(t[i] + shift[i]), axial);
+        count += angle < within;
+        if (histogram != nullptr) ++histogram[HistogramBin(angle)];
       }
-    });
-    // Flares are in time order, so each year is one run of indices.
-    std::size_t begin = 0;
-    while (begin < n) {
-      const int year = UtcFromJulianDay(flares[begin].jd).year;
-      std::size_t end = begin + 1;
-      while (end < n && UtcFromJulianDay(flares[end].jd).year == year) ++end;
-      m_years.emplace_back(begin, end);
-      begin = end;
+      return count;
     }
-  }
-
-  void Run(int r, ReplicateTally& tally) const {
-    SplitMix64 random = ReplicateGenerator(m_options.seed, r);
-    const std::size_t n = m_flares.size();
-    std::vector<std::size_t> time(n);
-    std::iota(time.begin(), time.end(), std::size_t{0});
-    for (const auto& [begin, end] : m_years) {
-      for (std::size_t i = end - 1; i > begin; --i) {
-        std::swap(time[i], time[begin + random.Below(i - begin + 1)]);
-      }
-    }
-    const int planets = static_cast<int>(m_options.planets.size());
+    const LongitudeTable& latitude = *m_latitudes[s];
+    const double cosMaxLat = std::cos(kMaxPlanetLatitudeRad);
     for (std::size_t i = 0; i < n; ++i) {
-      const std::size_t j = time[i];
-      // Flare i at the time of flare j: the same place on the disc.
-      const double direction = m_earth[j] - m_flares[i].longitudeDeg / 180.0 * kPi;
-      double nearest = kPi;
-      for (int s = 0; s < planets; ++s) {
-        const double angle = PlanetAngle(direction, m_planets[s * n + j], m_options.axial);
-        tally.Planet(s, angle);
-        nearest = std::min(nearest, angle);
-      }
-      tally.Nearest(nearest);
+      const double L = table.Unwrapped(t[i] + shift[i]);
+      const double dl = PlanetAngle(lon[i], L, axial);
+      // hav(angle) >= cos b cos B hav(dl) >= cos b cos B (dl / pi)^2:
+      // most pairs lie too far apart in longitude to need the latitude.
+      if (histogram == nullptr && m_packed.cosLats[i] * cosMaxLat * dl * dl >= m_quickLimit) continue;
+      const double angle =
+          SphereAngle(lon[i], m_packed.lats[i], L, latitude.Unwrapped(t[i] + shift[i]), axial);
+      count += angle < within;
+      if (histogram != nullptr) ++histogram[HistogramBin(angle)];
     }
+    return count;
   }
 
- private:
-  const std::vector<FlareAngles>& m_flares;
+  int HistogramBin(double angle) const {
+    const int b = static_cast<int>(angle * m_binsPerRad);
+    return b < m_options.histogramBins ? b : m_options.histogramBins - 1;
+  }
+
+  // Whether planet s lies within `within` of its observed phase (or, when
+  // axial, of the opposite phase) at most of the sampled flares.
+  bool ReturnsNearObservedPhase(std::size_t s, const std::vector<double>& shift) const {
+    const std::vector<std::size_t>& samples = m_packed.samples;
+    std::size_t near = 0;
+    for (std::size_t k = 0; k < samples.size(); ++k) {
+      const std::size_t i = samples[k];
+      const double moved = m_longitudes[s]->Unwrapped(m_packed.times[i] + shift[i]);
+      near += PlanetAngle(moved, m_samplePhases[s][k], m_options.axial) < m_options.withinRad;
+    }
+    return 2 * near > samples.size();
+  }
+
   const SignificanceOptions& m_options;
-  std::vector<double> m_earth;    // the Earth's longitude at each flare's time
-  std::vector<double> m_planets;  // [planet of the set][flare]
-  std::vector<std::pair<std::size_t, std::size_t>> m_years;
+  PackedFlares m_packed;
+  int m_units;
+  std::vector<std::unique_ptr<LongitudeTable>> m_longitudes;
+  std::vector<std::unique_ptr<LongitudeTable>> m_latitudes;  // Sphere only
+  std::vector<std::vector<double>> m_samplePhases;  // [planet][sample]: observed L
+  double m_binsPerRad = 0;
+  double m_quickLimit = 0;  // pi^2 hav(within)
 };
 
 // Runs every replicate on options.threads threads; replicate r always
 // writes its own slot of the store, whichever thread runs it.
-template <typename Null>
-void RunReplicates(const Null& null, ReplicateStore& store, const SignificanceOptions& options,
-                   double maxAngle, const std::function<void(int)>& progress) {
+void RunReplicates(const ShiftNull& null, ReplicateStore& store, const SignificanceOptions& options,
+                   const std::function<void(int)>& progress) {
   std::atomic<int> next{0};
   std::atomic<int> done{0};
   auto work = [&](bool reports) {
     int mine = 0;
     for (int r = next++; r < options.replicates; r = next++) {
-      ReplicateTally tally(store, r, options, maxAngle);
-      null.Run(r, tally);
+      null.Run(r, store);
       ++done;
       if (reports && progress && ++mine % kProgressEvery == 0) progress(done.load());
     }
@@ -304,95 +255,108 @@ NullSummary Summarise(double observed, std::vector<double> null) {
   NullSummary summary;
   summary.observed = observed;
   std::sort(null.begin(), null.end());
-  summary.nullMean = std::accumulate(null.begin(), null.end(), 0.0) / null.size();
+  const double n = static_cast<double>(null.size());
+  summary.nullMean = std::accumulate(null.begin(), null.end(), 0.0) / n;
+  double squares = 0;
+  for (double v : null) squares += (v - summary.nullMean) * (v - summary.nullMean);
+  summary.nullVariance = null.size() > 1 ? squares / (n - 1) : 0.0;
   summary.null05 = SortedQuantile(null, 0.05);
   summary.null95 = SortedQuantile(null, 0.95);
   const auto atLeast = null.end() - std::lower_bound(null.begin(), null.end(), observed);
-  summary.pValue = (1.0 + atLeast) / (null.size() + 1.0);
+  const auto atMost = std::upper_bound(null.begin(), null.end(), observed) - null.begin();
+  summary.upperP = (1.0 + atLeast) / (n + 1.0);
+  summary.lowerP = (1.0 + atMost) / (n + 1.0);
   return summary;
 }
 
-// Upper-tail probabilities of each replicate's own value within the null
-// (the replicate counted among them): #{r': v[r'] >= v[r]} / (N + 1).
-std::vector<double> ReplicateTailP(const std::vector<double>& values) {
+// Tail probabilities of each replicate's own value within the null (the
+// replicate counted among them): #{r': v[r'] >= v[r]} / (N + 1) for the
+// upper tail, with <= for the lower.
+std::vector<double> ReplicateTailP(const std::vector<double>& values, bool upper) {
   std::vector<double> sorted = values;
   std::sort(sorted.begin(), sorted.end());
   std::vector<double> p(values.size());
   for (std::size_t r = 0; r < values.size(); ++r) {
-    const auto atLeast = sorted.end() - std::lower_bound(sorted.begin(), sorted.end(), values[r]);
-    p[r] = static_cast<double>(atLeast) / (values.size() + 1.0);
+    const auto extreme =
+        upper ? sorted.end() - std::lower_bound(sorted.begin(), sorted.end(), values[r])
+              : std::upper_bound(sorted.begin(), sorted.end(), values[r]) - sorted.begin();
+    p[r] = static_cast<double>(extreme) / (values.size() + 1.0);
   }
   return p;
 }
 
-// The min-p family-wise adjustment of the per-planet p-values.
+// The share (1 + k) / (N + 1) of replicates whose smallest p lies at or
+// below `p`; `minP` sorted.
+double MinPAdjusted(const std::vector<double>& minP, double p) {
+  const auto atMost = std::upper_bound(minP.begin(), minP.end(), p) - minP.begin();
+  return (1.0 + atMost) / (minP.size() + 1.0);
+}
+
+// The min-p family-wise adjustments: over the planets' excesses, their
+// deficits, and both tails together.
 void AdjustFamilyWise(SignificanceResult& result, const std::vector<std::vector<double>>& nullCounts) {
   const std::size_t replicates = nullCounts.front().size();
-  std::vector<double> minP(replicates, 1.0);
+  std::vector<double> minUpper(replicates, 1.0), minLower(replicates, 1.0), minBoth(replicates);
   for (const std::vector<double>& counts : nullCounts) {
-    const std::vector<double> p = ReplicateTailP(counts);
-    for (std::size_t r = 0; r < replicates; ++r) minP[r] = std::min(minP[r], p[r]);
+    const std::vector<double> upper = ReplicateTailP(counts, true);
+    const std::vector<double> lower = ReplicateTailP(counts, false);
+    for (std::size_t r = 0; r < replicates; ++r) {
+      minUpper[r] = std::min(minUpper[r], upper[r]);
+      minLower[r] = std::min(minLower[r], lower[r]);
+    }
   }
-  std::sort(minP.begin(), minP.end());
-  auto adjusted = [&](double p) {
-    const auto atMost = std::upper_bound(minP.begin(), minP.end(), p) - minP.begin();
-    return (1.0 + atMost) / (replicates + 1.0);
-  };
-  double smallest = 1.0;
+  for (std::size_t r = 0; r < replicates; ++r) minBoth[r] = std::min(minUpper[r], minLower[r]);
+  for (std::vector<double>* minP : {&minUpper, &minLower, &minBoth}) std::sort(minP->begin(), minP->end());
+  double smallestUpper = 1.0, smallestLower = 1.0;
   for (NullSummary& planet : result.perPlanet) {
-    planet.familyWiseP = adjusted(planet.pValue);
-    smallest = std::min(smallest, planet.pValue);
+    planet.familyWiseP = MinPAdjusted(minBoth, std::min(planet.upperP, planet.lowerP));
+    smallestUpper = std::min(smallestUpper, planet.upperP);
+    smallestLower = std::min(smallestLower, planet.lowerP);
   }
-  result.familyWiseP = adjusted(smallest);
+  result.familyWiseUpperP = MinPAdjusted(minUpper, smallestUpper);
+  result.familyWiseLowerP = MinPAdjusted(minLower, smallestLower);
+  result.familyWiseP = MinPAdjusted(minBoth, std::min(smallestUpper, smallestLower));
 }
 
-std::vector<double> CumulativeFractions(const std::vector<double>& counts) {
-  std::vector<double> cdf(counts.size());
-  const double total = std::accumulate(counts.begin(), counts.end(), 0.0);
+// The null's variance of a count over the binomial variance of as many
+// independent flares at its mean rate, averaged over the planets.
+double VarianceInflation(const std::vector<NullSummary>& planets, std::size_t flares) {
   double sum = 0;
-  for (std::size_t b = 0; b < counts.size(); ++b) {
-    sum += counts[b];
-    cdf[b] = total > 0 ? sum / total : 0.0;
+  int terms = 0;
+  for (const NullSummary& planet : planets) {
+    const double rate = planet.nullMean / flares;
+    const double binomial = flares * rate * (1 - rate);
+    if (binomial <= 0) continue;
+    sum += planet.nullVariance / binomial;
+    ++terms;
   }
-  return cdf;
+  return terms > 0 ? sum / terms : 1.0;
 }
 
-void SummariseKuiper(SignificanceResult& result, ReplicateStore& store, int replicates) {
-  std::vector<double> observed(kKuiperBins, 0.0);
-  for (const FlareAngles& flare : result.flares) {
-    observed[Bin(flare.nearestRad, result.maxAngleRad, kKuiperBins)] += 1;
+double ResolutionFloor(ReplicateStore& store, int replicates) {
+  int most = 0;
+  for (int s = 0; s < store.planetCount; ++s) {
+    int returns = 0;
+    for (int r = 0; r < replicates; ++r) returns += store.Returns(r)[s] != 0;
+    most = std::max(most, returns);
   }
-  std::vector<double> pooled(kKuiperBins, 0.0);
-  for (int r = 0; r < replicates; ++r) {
-    const std::uint32_t* h = store.Kuiper(r);
-    for (int b = 0; b < kKuiperBins; ++b) pooled[b] += h[b];
-  }
-  const std::vector<double> reference = CumulativeFractions(pooled);
-  std::vector<double> nullV(replicates);
-  std::vector<double> counts(kKuiperBins);
-  for (int r = 0; r < replicates; ++r) {
-    const std::uint32_t* h = store.Kuiper(r);
-    std::copy(h, h + kKuiperBins, counts.begin());
-    nullV[r] = KuiperV(CumulativeFractions(counts), reference);
-  }
-  result.kuiper = Summarise(KuiperV(CumulativeFractions(observed), reference), std::move(nullV));
+  return (1.0 + most) / (replicates + 1.0);
 }
 
 void SummariseHistograms(SignificanceResult& result, ReplicateStore& store,
                          const SignificanceOptions& options, int replicates) {
   const int bins = store.binCount;
   if (bins <= 0) return;  // no figure asked for
-  for (int panel = 0; panel < store.panelCount; ++panel) {
+  for (int s = 0; s < store.planetCount; ++s) {
     AngleHistogram h;
-    h.title = panel == 0 ? "nearest planet" : PlanetName(options.planets[panel - 1]);
+    h.title = PlanetName(options.planets[s]);
     h.observed.assign(bins, 0.0);
     for (const FlareAngles& flare : result.flares) {
-      const double angle = panel == 0 ? flare.nearestRad : flare.planetRad[panel - 1];
-      h.observed[Bin(angle, result.maxAngleRad, bins)] += 1;
+      h.observed[Bin(flare.planetRad[s], result.maxAngleRad, bins)] += 1;
     }
     std::vector<double> values(replicates);
     for (int b = 0; b < bins; ++b) {
-      for (int r = 0; r < replicates; ++r) values[r] = store.Histograms(r)[panel * bins + b];
+      for (int r = 0; r < replicates; ++r) values[r] = store.Histogram(r, s)[b];
       std::sort(values.begin(), values.end());
       h.nullMean.push_back(std::accumulate(values.begin(), values.end(), 0.0) / replicates);
       h.null05.push_back(SortedQuantile(values, 0.05));
@@ -402,10 +366,36 @@ void SummariseHistograms(SignificanceResult& result, ReplicateStore& store,
   }
 }
 
+std::vector<GroupedFlare> ForGrouping(const std::vector<FlareAngles>& flares) {
+  std::vector<GroupedFlare> grouped;
+  grouped.reserve(flares.size());
+  for (const FlareAngles& f : flares) grouped.push_back({f.jd, f.latitudeDeg, f.longitudeDeg, f.region});
+  return grouped;
+}
+
+// Numbers the flares' units for the chosen null; returns their count.
+int AssignUnits(std::vector<FlareAngles>& flares, const SignificanceOptions& options) {
+  if (options.null == NullModel::ShiftPlanets) return 1;
+  const std::vector<int> unit = GroupFlaresByRegion(ForGrouping(flares), options.regions);
+  int units = 0;
+  for (std::size_t i = 0; i < flares.size(); ++i) {
+    flares[i].unit = unit[i];
+    units = std::max(units, unit[i] + 1);
+  }
+  return units;
+}
+
 }  // namespace
 
-double ShiftExclusionRad(const SignificanceOptions& options) {
-  return std::min(2 * options.withinRad, kMaxShiftExclusionRad);
+const char* NullName(NullModel null) { return null == NullModel::ShiftPlanets ? "shift" : "region"; }
+
+const char* GeometryName(Geometry geometry) {
+  switch (geometry) {
+    case Geometry::Plane: return "plane";
+    case Geometry::Longitude: return "longitude";
+    case Geometry::Sphere: return "sphere";
+  }
+  return "longitude";
 }
 
 std::vector<Planet> DefaultPlanetSet() {
@@ -431,29 +421,39 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
       a.jd = jd;
       a.latitudeDeg = flare.Latitude();
       a.longitudeDeg = flare.Longitude();
-      a.directionRad = FlareDirectionAngle(EarthLongitude(jd), flare);
-      a.nearestRad = kPi;
-      for (std::size_t s = 0; s < options.planets.size(); ++s) {
-        const double angle = PlanetAngle(a.directionRad, PlanetLongitude(options.planets[s], jd), options.axial);
-        a.planetRad.push_back(angle);
-        if (angle < a.nearestRad || a.nearest < 0) {
-          a.nearest = static_cast<int>(s);
-          a.nearestRad = angle;
-        }
+      a.flux = flare.Flux();
+      a.region = flare.Region();
+      const SkyDirection site = FlareSiteIn(options.geometry, jd, flare);
+      a.siteLonRad = site.lonRad;
+      a.siteLatRad = site.latRad;
+      const SkyDirection truth = TrueFlareSite(jd, flare.Latitude(), flare.Longitude());
+      a.eclipticLonDeg = truth.lonRad * kDegreesPerRadian;
+      a.eclipticLatDeg = truth.latRad * kDegreesPerRadian;
+      for (Planet planet : options.planets) {
+        const double L = PlanetLongitudeIn(options.geometry, planet, jd);
+        a.planetRad.push_back(
+            options.geometry == Geometry::Sphere
+                ? SphereAngle(site.lonRad, site.latRad, L, PlanetLatitudeOfDate(planet, jd), options.axial)
+                : PlanetAngle(site.lonRad, L, options.axial));
       }
     }
   });
   return angles;
 }
 
+int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule) {
+  std::vector<GroupedFlare> grouped;
+  for (const auto& [jd, flare] : flares) grouped.push_back({jd, flare.Latitude(), flare.Longitude(), flare.Region()});
+  const std::vector<int> unit = GroupFlaresByRegion(grouped, rule);
+  return unit.empty() ? 0 : *std::max_element(unit.begin(), unit.end()) + 1;
+}
+
 void NullTimeSpan(const FlareMap& flares, const SignificanceOptions& options, double& first,
                   double& last) {
   first = flares.empty() ? 0 : flares.begin()->first;
   last = flares.empty() ? 0 : flares.rbegin()->first;
-  if (options.null == NullModel::ShiftPlanets) {
-    first -= options.maxShiftYears * kDaysPerJulianYear;
-    last += options.maxShiftYears * kDaysPerJulianYear;
-  }
+  first -= options.maxShiftYears * kDaysPerJulianYear;
+  last += options.maxShiftYears * kDaysPerJulianYear;
 }
 
 SignificanceResult TestSignificance(const FlareMap& flares, const SignificanceOptions& options,
@@ -461,44 +461,38 @@ SignificanceResult TestSignificance(const FlareMap& flares, const SignificanceOp
   SignificanceResult result;
   result.maxAngleRad = options.axial ? kPi / 2 : kPi;
   result.flares = ObservedFlareAngles(flares, options);
+  result.units = AssignUnits(result.flares, options);
   const int planets = static_cast<int>(options.planets.size());
   const int replicates = options.replicates;
-  ReplicateStore store(replicates, planets, planets + 1, options.histogramBins);
-  if (options.null == NullModel::ShiftPlanets) {
-    const ShiftPlanetsNull null(result.flares, flares, options);
-    RunReplicates(null, store, options, result.maxAngleRad, progress);
-  } else {
-    const PermuteWithinYearNull null(result.flares, options);
-    RunReplicates(null, store, options, result.maxAngleRad, progress);
+  ReplicateStore store(replicates, planets, options.histogramBins);
+  {
+    const ShiftNull null(result.flares, result.units, flares, options);
+    RunReplicates(null, store, options, progress);
   }
 
   std::vector<std::vector<double>> nullCounts(planets, std::vector<double>(replicates));
+  std::vector<double> nullTotals(replicates, 0.0);
   for (int r = 0; r < replicates; ++r) {
-    for (int s = 0; s < planets; ++s) nullCounts[s][r] = store.Counts(r)[s];
+    for (int s = 0; s < planets; ++s) {
+      nullCounts[s][r] = store.Counts(r)[s];
+      nullTotals[r] += store.Counts(r)[s];
+    }
   }
+  double totalObserved = 0;
   for (int s = 0; s < planets; ++s) {
     double observed = 0;
     for (const FlareAngles& flare : result.flares) observed += flare.planetRad[s] < options.withinRad;
+    totalObserved += observed;
     result.perPlanet.push_back(Summarise(observed, nullCounts[s]));
   }
-  double anyObserved = 0;
-  for (const FlareAngles& flare : result.flares) anyObserved += flare.nearestRad < options.withinRad;
-  result.anyPlanet = Summarise(anyObserved, std::vector<double>(store.anyCounts.begin(), store.anyCounts.end()));
+  result.total = Summarise(totalObserved, std::move(nullTotals));
   AdjustFamilyWise(result, nullCounts);
-  result.anyPlanet.familyWiseP = result.anyPlanet.pValue;  // one test: nothing to adjust
-  SummariseKuiper(result, store, replicates);
-  result.kuiper.familyWiseP = result.kuiper.pValue;
+  result.total.familyWiseP = std::min(1.0, 2 * std::min(result.total.upperP, result.total.lowerP));
+  result.resolutionFloor = ResolutionFloor(store, replicates);
+  result.varianceInflation = VarianceInflation(result.perPlanet, result.flares.size());
+  result.effectiveFlares = result.flares.size() / std::max(result.varianceInflation, 1e-12);
   SummariseHistograms(result, store, options, replicates);
   return result;
-}
-
-double KuiperV(const std::vector<double>& sampleCdf, const std::vector<double>& referenceCdf) {
-  double above = 0, below = 0;
-  for (std::size_t b = 0; b < sampleCdf.size(); ++b) {
-    above = std::max(above, sampleCdf[b] - referenceCdf[b]);
-    below = std::max(below, referenceCdf[b] - sampleCdf[b]);
-  }
-  return above + below;
 }
 
 double SortedQuantile(const std::vector<double>& sorted, double q) {

@@ -1,33 +1,41 @@
 // Are flares nearer to the planets' directions than chance allows? A
 // Monte Carlo test of the flare statistics.
 //
-// A flare's direction is the angle the view and the statistics file use:
-// the Earth's heliocentric ecliptic longitude at the flare's time minus
-// the flare's longitude from the central meridian (radians). Its angle to
-// a planet is the wrapped difference to the planet's heliocentric
-// longitude, in [0, pi]; with `axial` a planet and its opposite count
-// alike, so the angle lies in [0, pi/2].
+// Geometry (how a flare's angle to a planet is measured):
+// - Plane: the angle the view and the statistics file use, the Earth's
+//   heliocentric ecliptic longitude at the flare's time minus the flare's
+//   longitude from the central meridian, against the planets' longitudes
+//   as the view computes them. It treats every flare as if it sat on the
+//   solar equator and the equator lay in the ecliptic.
+// - Longitude: the true heliocentric ecliptic longitude of the flare site
+//   (of date) against the planets' longitudes in the same frame.
+// - Sphere: the 3-D angle between the site's direction from the Sun's
+//   centre and the planet's heliocentric direction (longitude and
+//   latitude, one frame of date).
+// Angles lie in [0, pi]; with `axial` a planet and its opposite count
+// alike, so they lie in [0, pi/2].
 //
-// Statistics: per planet, the number of flares within `within` of it; for
-// "any planet", the number whose nearest planet lies within `within`; and
-// Kuiper's V of the nearest-planet angles against the null's distribution.
+// Statistics: per planet, the number of flares within `within` of it,
+// tested in both tails (excess and deficit); the total of these counts
+// over the set; and the family-wise (max-statistic, min-p) adjustment
+// over the planets for excesses, for deficits, and for both tails.
 //
-// Null distributions by Monte Carlo, `replicates` draws:
-// - ShiftPlanets (default): per replicate one common time shift D, uniform
-//   in 1..500 years either way; every planet is evaluated at t + D for all
-//   flares, while the flares keep their observed directions. This keeps
-//   the catalog's bursts and its Earth-facing geometry and randomises every
-//   planet's phase. Shifts that bring a planet of the set back near its
-//   observed phase (ShiftExclusionRad) are drawn again.
-// - PermuteWithinYear: the flares' times are shuffled within each calendar
-//   year (UTC); each flare keeps its place on the disc and takes another
-//   flare's time, direction and planets then following from that time.
+// Null distributions by Monte Carlo, `replicates` draws. Each replicate
+// moves the planets in time and keeps every flare's time and direction:
+// - ShiftPlanets: one common time shift D, uniform in 1..500 years either
+//   way, for all flares. It keeps the catalog as it is, bursts and all,
+//   and randomises only the planets' phases; but every planet then has
+//   only about 360 / (2 within) distinct phases, and the replicates that
+//   put a planet back near its observed phase repeat the observation.
+//   The resolution floor counts them.
+// - ShiftRegions: one independent shift per unit of RegionGrouping (an
+//   active region, or an activity complex): bursts stay together, and a
+//   catalog holds hundreds of independent units instead of one. It holds
+//   only if the units are truly independent of one another.
 //
 // p-values are (1 + k) / (N + 1), k the replicates at least as extreme as
-// the observation. The family-wise p-value over the planets uses the
-// max-statistic (min-p) method: each planet's count is turned into its
-// Monte Carlo tail probability, and the smallest of them is compared with
-// the smallest in each replicate.
+// the observation (upper tail: at least as large; lower: at most as
+// large).
 //
 // Draws come from a counter-based generator seeded with (seed, replicate),
 // so the result depends on the seed only, never on the thread count.
@@ -39,13 +47,20 @@
 #include <string>
 #include <vector>
 
+#include "analysis/flare_geometry.h"
+#include "analysis/region_groups.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
 
 namespace barywalk {
 
-enum class NullModel { ShiftPlanets, PermuteWithinYear };
+enum class NullModel { ShiftPlanets, ShiftRegions };
+
+// "shift"/"region" and "plane"/"longitude"/"sphere": the names the
+// command line and the outputs use.
+const char* NullName(NullModel null);
+const char* GeometryName(Geometry geometry);
 
 constexpr double kDaysPerJulianYear = 365.25;
 
@@ -53,20 +68,16 @@ struct SignificanceOptions {
   std::vector<Planet> planets;  // the set tested, in planet order, not empty
   double withinRad = 5.0 * kRadiansPerDegree;
   bool axial = false;
+  Geometry geometry = Geometry::Longitude;
   NullModel null = NullModel::ShiftPlanets;
+  RegionGrouping regions;      // the units of ShiftRegions
   int replicates = 10000;
   std::uint64_t seed = 1;
   int threads = 1;
-  double minShiftYears = 1;    // ShiftPlanets: |D| from this ...
+  double minShiftYears = 1;    // |D| from this ...
   double maxShiftYears = 500;  // ... to this, in Julian years
-  int histogramBins = 36;      // bins of the per-panel histograms (figure); 0: none
+  int histogramBins = 36;      // bins of the per-planet histograms (figure); 0: none
 };
-
-// The shift null takes no shift that brings a planet of the set within
-// this phase of where it was observed (2 x within, at most 30 degrees),
-// radians: such a replicate would repeat the observation.
-double ShiftExclusionRad(const SignificanceOptions& options);
-constexpr double kMaxShiftExclusionRad = 30 * kRadiansPerDegree;
 
 // The default planet set: all but the Earth, whose angle to a flare is
 // only the flare's distance from the central meridian.
@@ -78,44 +89,70 @@ struct FlareAngles {
   double jd = 0;          // its time (the key)
   double latitudeDeg = 0;
   double longitudeDeg = 0;
-  double directionRad = 0;          // Earth's longitude minus the flare's longitude
-  std::vector<double> planetRad;    // angle to each planet of the set
-  int nearest = -1;                 // position in the set of the nearest planet
-  double nearestRad = 0;
+  double flux = 0;        // peak X-ray flux, W/m^2, 0 unknown
+  int region = 0;         // NOAA active region, 0 unknown
+  int unit = 0;           // its unit under the region null (0 for all otherwise)
+  double siteLonRad = 0;  // its direction in the geometry's frame
+  double siteLatRad = 0;  // (0 in the plane geometry)
+  double eclipticLonDeg = 0;  // the site's true direction, ecliptic of date,
+  double eclipticLatDeg = 0;  // whatever the geometry
+  std::vector<double> planetRad;  // angle to each planet of the set
 };
 
-// A count or statistic against its Monte Carlo null.
+// A count against its Monte Carlo null.
 struct NullSummary {
   double observed = 0;
   double nullMean = 0;
+  double nullVariance = 0;
   double null05 = 0;  // 5 % and 95 % quantiles of the null
   double null95 = 0;
-  double pValue = 1;       // (1 + k) / (N + 1), upper tail
-  double familyWiseP = 1;  // per planet: adjusted for the whole set
+  double upperP = 1;  // (1 + k) / (N + 1): excess
+  double lowerP = 1;  // deficit
+  // Per planet: both tails, adjusted for the whole set; for the total:
+  // two-sided, twice the smaller tail.
+  double familyWiseP = 1;
 };
 
 // Histogram of angles over [0, MaxAngle], observed against the null: per
 // bin the observed count and the null's mean and 5-95 % range.
 struct AngleHistogram {
-  std::string title;  // "nearest planet" or the planet's name
+  std::string title;  // the planet's name
   std::vector<double> observed, nullMean, null05, null95;
 };
 
 struct SignificanceResult {
   std::vector<FlareAngles> flares;     // in time order
   std::vector<NullSummary> perPlanet;  // in the order of options.planets
-  NullSummary anyPlanet;
-  NullSummary kuiper;       // Kuiper's V of the nearest-planet angles
-  double familyWiseP = 1;   // for "some planet of the set"
+  NullSummary total;                   // the sum of the per-planet counts
+  // Family-wise p-values over the set (max-statistic method) for the
+  // most extreme excess, the most extreme deficit, and either.
+  double familyWiseUpperP = 1;
+  double familyWiseLowerP = 1;
+  double familyWiseP = 1;
+  // The smallest p-value the null can give on this catalog: (1 + m) /
+  // (N + 1), m the most replicates in which one planet of the set came
+  // back within `within` of its observed phase (of its phase or the
+  // opposite when axial) for most of the flares. Such a replicate repeats
+  // the observation rather than sampling the null.
+  double resolutionFloor = 1;
+  // The catalog's size over the null's variance inflation: the mean over
+  // the planets of the null's variance of a count divided by the
+  // binomial variance for as many flares at the null's mean rate.
+  double varianceInflation = 1;
+  double effectiveFlares = 0;
+  int units = 1;            // independent units of the null
   double maxAngleRad = 0;   // pi, or pi / 2 when axial
-  // [0]: nearest-planet angles; then one per planet of the set. Empty
-  // when options.histogramBins is 0.
+  // One per planet of the set. Empty when options.histogramBins is 0.
   std::vector<AngleHistogram> histograms;
 };
 
 // The flares' angles at their own times, evaluating the theories directly.
 std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
                                              const SignificanceOptions& options);
+
+// The units of the region null for `flares` (time order): see
+// RegionGrouping. Its size is the number of units.
+int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule);
 
 // The earliest and the latest time at which the null evaluates a planet
 // for `flares`.
@@ -128,11 +165,6 @@ void NullTimeSpan(const FlareMap& flares, const SignificanceOptions& options, do
 // the number of replicates done.
 SignificanceResult TestSignificance(const FlareMap& flares, const SignificanceOptions& options,
                                     const std::function<void(int)>& progress = {});
-
-// Kuiper's V of a binned sample against a reference distribution, both as
-// cumulative fractions at the bins' upper edges (the last is 1):
-// max(F - G) + max(G - F), each maximum at least 0.
-double KuiperV(const std::vector<double>& sampleCdf, const std::vector<double>& referenceCdf);
 
 // Linear-interpolation quantile (q in [0, 1]) of sorted values.
 double SortedQuantile(const std::vector<double>& sorted, double q);

@@ -1,7 +1,9 @@
-// The significance test as a figure: per panel (the nearest-planet angles,
-// then each planet of the set) the histogram of the flares' angles against
-// the null's mean and 5-95 % band. Drawn with PLplot's cairo devices into
-// an SVG, PNG or PDF file; no display is needed.
+// The significance test as a figure: one panel per planet of the set, the
+// histogram of the flares' angles against the null's mean and 5-95 %
+// band, under a title that names the catalog, its span, the angle, the
+// null and the geometry, and a legend in a strip of its own, so that it
+// never covers data. Drawn with PLplot's cairo devices into an SVG, PNG
+// or PDF file; no display is needed.
 #pragma once
 
 #include <string>
@@ -19,10 +21,23 @@ std::string PlotDeviceFor(const std::string& path);
 // callers check first.
 bool PlotDeviceAvailable(const std::string& device);
 
-// Draws `result` into `path` with `device` (from PlotDeviceFor). `note`,
-// one short line (the null, replicates and seed), ends the legend.
-void WriteSignificancePlot(const SignificanceResult& result, double withinRad,
-                           const std::string& note, const std::string& device,
+// The two lines above the panels.
+struct PlotTitle {
+  std::string heading;  // catalog and span
+  std::string details;  // within, null, replicates, seed, geometry
+};
+
+// Draws `result` with `device` (from PlotDeviceFor) into the existing,
+// empty file `path`, which PLplot never sees by name: PLplot would expand
+// "%n" in a name. Returns false when the figure could not be written
+// completely (a full disk, say); the file then holds no usable figure.
+bool WriteSignificancePlot(const SignificanceResult& result, double withinRad,
+                           const PlotTitle& title, const std::string& device,
                            const std::string& path);
+
+// Whether the file at `path` holds a figure of `device` written to its
+// end: PLplot does not report write errors, so the writer checks the
+// format's closing mark.
+bool FigureComplete(const std::string& path, const std::string& device);
 
 }  // namespace barywalk

@@ -51,6 +51,10 @@ std::string SampleExcerpt() {
 TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
   const std::string empty = WriteCatalog("empty.flr", {});
   const std::string ancient = WriteCatalog("ancient.flr", {"2455198.5 10 10 10 0", "1000000 1 2 3 4"});
+  // Thirty flares of one spot within a day: one unit, nothing to shift apart.
+  std::vector<std::string> burst;
+  for (int i = 0; i < 30; ++i) burst.push_back(std::to_string(2455198.5 + i / 30.0) + " 12 30 0.01 0");
+  const std::string oneSpot = WriteCatalog("one-spot.flr", burst);
   const std::string excerpt = SampleExcerpt();
   // A NOAA report given as a flare file: its header-less lines once read
   // as thousands of flares at JD 31777050101, exit 0.
@@ -64,7 +68,11 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
       {{"significance", empty}, "no flares"},
       {{"significance", ancient}, "ancient.flr line 3"},
       {{"significance", TempPath("missing.flr")}, "cannot read"},
-      {{"significance", "--null", "bootstrap", excerpt}, "--null"},
+      {{"significance", "--null", "permute", excerpt}, "--null"},
+      {{"significance", "--geometry", "flat", excerpt}, "--geometry"},
+      {{"significance", "--min-class", "X50", excerpt}, "X50"},
+      {{"significance", "--null", "region", "--geometry", "sphere", excerpt}, "latitudes"},
+      {{"significance", "--null", "region", oneSpot}, "only 1 independent unit"},
       {{"significance", "--axial", "--within", "95", excerpt}, "--within"},
       {{"significance", "--plot", TempPath("x.gif"), excerpt}, ".svg"},
       {{"stats"}, "no flare file"},
@@ -85,7 +93,7 @@ TEST(FlaresProgram, BadInputExitsWithStatusTwoAndOneLine) {
     EXPECT_EQ(CountLines(run.err), 1) << run.err;
     EXPECT_NE(run.err.find(expected), std::string::npos) << run.err;
   }
-  for (const std::string& path : {empty, ancient, report}) std::remove(path.c_str());
+  for (const std::string& path : {empty, ancient, report, oneSpot}) std::remove(path.c_str());
 }
 
 // --min-class keeps the flares of the class and above that fields 6 give,
@@ -119,7 +127,7 @@ TEST(FlaresProgram, PlanetSetIsChosenByName) {
   ASSERT_EQ(run.status, 0) << run.err;
   // In the planet order, whatever the order given.
   EXPECT_EQ(TableRowNames(ReadFileBytes(summary)),
-            (std::vector<std::string>{"Earth", "Jupiter", "Saturn", "any"}));
+            (std::vector<std::string>{"Earth", "Jupiter", "Saturn"}));
   // The Earth chosen: the table says what its row measures.
   EXPECT_NE(run.out.find("observing"), std::string::npos);
   std::remove(summary.c_str());
@@ -135,7 +143,7 @@ TEST(FlaresProgram, SameSeedSameOutputOnAnyNumberOfThreads) {
   auto run = [&](const char* seed, const char* threads) {
     const std::string csv = TempPath("flares.csv");
     const ProgramRun r = RunFlares({"significance", "--replicates", "200", "--seed", seed,
-                                    "--threads", threads, "--csv", csv, excerpt});
+                                    "--threads", threads, "--null", "region", "--csv", csv, excerpt});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string perFlare = ReadFileBytes(csv);
     std::remove(csv.c_str());
@@ -146,7 +154,8 @@ TEST(FlaresProgram, SameSeedSameOutputOnAnyNumberOfThreads) {
   EXPECT_NE(one, run("43", "2"));
   EXPECT_NE(one.find("seed 42"), std::string::npos);
   // One CSV row per flare after its header.
-  EXPECT_NE(one.find("index,jd,utc,latitude_deg,longitude_deg,direction_deg,mercury_deg"),
+  EXPECT_NE(one.find("index,jd,utc,latitude_deg,longitude_deg,flux,region,unit,ecliptic_lon_deg,"
+                     "ecliptic_lat_deg,mercury_deg"),
             std::string::npos);
 }
 
@@ -163,6 +172,35 @@ TEST(FlaresProgram, PlotsAreWrittenInTheFormatOfTheirName) {
     EXPECT_EQ(ReadFileBytes(plot).substr(0, format.magic.size()), format.magic) << format.extension;
     std::remove(plot.c_str());
   }
+}
+
+// PLplot never sees the name: it would expand "%n" into a member number.
+TEST(FlaresProgram, PlotNamesAreTakenLiterally) {
+  const std::string plot = TempPath("fig%n.png");
+  const ProgramRun run = RunFlares({"significance", "--replicates", "20", "--plot", plot, SampleExcerpt()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadFileBytes(plot).substr(0, 4), "\x89PNG");
+  std::remove(plot.c_str());
+}
+
+// A figure that cannot be written completely (here: a file size limit,
+// as a full disc would) fails with status 1 and leaves nothing behind; a
+// folder that cannot take it fails before the Monte Carlo run.
+TEST(FlaresProgram, PlotWriteFailuresAreReported) {
+  const std::string plot = TempPath("limited.png");
+  const std::string command = "ulimit -f 40; trap '' XFSZ; exec \"" + std::string(BARYWALK_FLARES_PROGRAM) +
+                              "\" significance --replicates 20 -o /dev/null --plot " + plot + " " +
+                              SampleExcerpt();
+  const ProgramRun limited = testsupport::RunProgram("/bin/sh", {"-c", command}, {{"TZ", "UTC"}});
+  EXPECT_EQ(limited.status, 1) << limited.err;
+  EXPECT_NE(limited.err.find("limited.png"), std::string::npos) << limited.err;
+  EXPECT_EQ(ReadFileBytes(plot), "");
+
+  const ProgramRun missing = RunFlares({"significance", "--replicates", "100000", "--plot",
+                                        TempPath("missing-folder/x.png"), SampleExcerpt()});
+  EXPECT_NE(missing.status, 0);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(CountLines(missing.err), 1) << missing.err;
 }
 
 // A scratch folder of its own that anyone may write, so that the program
