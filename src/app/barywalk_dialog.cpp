@@ -2,6 +2,7 @@
 // About and Quit.
 #include "app/barywalk_dialog.h"
 #include "app/flare_settings.h"
+#include "common/version.h"
 
 #include <wx/accel.h>
 #include <wx/button.h>
@@ -490,7 +491,7 @@ void BarywalkDialog::OnQuit(wxCommandEvent&) {
 }
 
 void BarywalkDialog::OnAbout(wxCommandEvent&) {
-  wxString text = _("Barywalk - build 1.0-15") + _T("\n");
+  wxString text = _("Barywalk - build ") + wxString(barywalk::kBarywalkBuild) + _T("\n");
   text += _("Written by the Barywalk developers.") + _T("\n");
   text += _("Questions and reports: the Barywalk project.") + _T("\n\n");
   text += BuildInfo(true);

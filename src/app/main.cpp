@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/barywalk_app.h"
+#include "common/version.h"
 
 wxIMPLEMENT_APP_NO_MAIN(BarywalkApp);
 
@@ -37,7 +38,7 @@ bool AnswersInformationOption(int argc, char** argv, int& status) {
   if (std::strcmp(argv[1], "--help") == 0) {
     std::fputs(kHelp, stdout);
   } else if (std::strcmp(argv[1], "--version") == 0) {
-    std::printf("barywalk %s\n", BARYWALK_VERSION);
+    std::printf("barywalk %s\n", barywalk::kBarywalkVersion);
   } else {
     return false;
   }

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <algorithm>
 
-#include "barywalk_version.h"
+#include "common/version.h"
 #include "cli_args.h"
 
 namespace barywalk {
