@@ -5,6 +5,7 @@
 #include <map>
 #include <numeric>
 
+#include "analysis/split_mix64.h"
 #include "ephemeris/constants.h"
 #include "flares/flare_symbols.h"
 
@@ -24,19 +25,13 @@ constexpr double kLeadInLifetimes = 6;
 constexpr int kPlantIterations = 12;
 constexpr double kMaxPlantedLatitudeDeg = 89;
 
-// SplitMix64 (Steele, Lea and Flood 2014) with distributions written out,
-// since the standard library's distributions differ between platforms.
-class CatalogRandom {
+// The analysis' generator with the distributions written out, since the
+// standard library's distributions differ between platforms.
+class CatalogRandom : private SplitMix64 {
  public:
-  explicit CatalogRandom(std::uint64_t seed) : m_state(seed ^ 0x6A09E667F3BCC909ULL) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // Uniform in [0, 1).
-  double Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+  explicit CatalogRandom(std::uint64_t seed) : SplitMix64(seed ^ 0x6A09E667F3BCC909ULL) {}
+  using SplitMix64::Next;
+  using SplitMix64::Uniform;
   // Uniform in (0, 1]: safe under a logarithm.
   double OpenUniform() { return 1.0 - Uniform(); }
   double Uniform(double low, double high) { return low + (high - low) * Uniform(); }
@@ -71,8 +66,6 @@ class CatalogRandom {
     return k;
   }
 
- private:
-  std::uint64_t m_state;
 };
 
 double Wrap180(double deg) { return deg - 360.0 * std::floor((deg + 180.0) / 360.0); }
