@@ -14,6 +14,11 @@ the machine (installing, starting the dialog), is marked by the comment
 on the line before its block; it is reported as skipped, by name, never
 silently left out.
 
+Every relative link of the pages ([text](docs/page.md), pictures
+included) must name a file of the repository, and README.md must link to
+every page of docs/: a page nobody can reach, or a link to a page that is
+gone, fails like an example.
+
 Commands run with bash in a scratch folder that holds copies of the
 repository's data/, docs/ and tests/data/, with the built programs first on
 PATH, TZ=UTC and LC_ALL=C.UTF-8.
@@ -29,6 +34,7 @@ import sys
 import tempfile
 from pathlib import Path
 
+LINK = re.compile(r"\]\(([^)\s]+)\)")
 SKIP = re.compile(r"<!--\s*doc-test:\s*skip\s+(.*?)\s*-->")
 FENCE = re.compile(r"^\s*```")
 PROGRAM_DIRS = ["src/app", "src/cli/ephem", "src/cli/flares", "src/cli/render"]
@@ -112,6 +118,27 @@ def matches(expected, actual):
     return bool(actual) and expected[0] == actual[0] and matches(expected[1:], actual[1:])
 
 
+def link_problems(page, name, text, source):
+    """Relative links of `page` that name no file of the repository."""
+    problems = []
+    for number, line in enumerate(text.splitlines(), 1):
+        for target in LINK.findall(line):
+            if re.match(r"^[a-z]+:", target) or target.startswith("#"):
+                continue
+            path = (page.parent / target.split("#", 1)[0]).resolve()
+            if not path.exists() or not path.is_relative_to(source):
+                problems.append(f"{name}:{number}: the link {target} names no file")
+    return problems
+
+
+def unlinked_pages(source):
+    """Pages of docs/ that README.md does not link to."""
+    readme = (source / "README.md").read_text(encoding="utf-8")
+    targets = {(source / t.split("#", 1)[0]).resolve() for t in LINK.findall(readme)}
+    return [f"docs/{page.name} is not linked from README.md"
+            for page in sorted((source / "docs").glob("*.md")) if page.resolve() not in targets]
+
+
 def scratch_folder(source):
     folder = Path(tempfile.mkdtemp(prefix="barywalk-docs-"))
     for part in ["data", "docs", "tests/data"]:
@@ -145,11 +172,13 @@ def main():
     env = dict(os.environ, TZ="UTC", LC_ALL="C.UTF-8", BARYWALK_PROGRESS="0")
     env["PATH"] = os.pathsep.join([str(build / d) for d in PROGRAM_DIRS] + [env.get("PATH", "")])
 
-    examples = []
+    examples, broken = [], [] if args.pages else unlinked_pages(source)
     for page in pages:
         page = page.resolve()
         name = page.relative_to(source) if page.is_relative_to(source) else page
-        examples += examples_of(name, page.read_text(encoding="utf-8"))
+        text = page.read_text(encoding="utf-8")
+        examples += examples_of(name, text)
+        broken += link_problems(page, name, text, source)
 
     cwd = scratch_folder(source)
     failures, skipped, passed = [], [], 0
@@ -170,11 +199,14 @@ def main():
         print(f"SKIPPED {example.name}: {example.command}  ({example.skip})")
     for example, problem in failures:
         print(f"FAILED {example.name}: {example.command}\n  {problem}")
-    print(f"{passed} passed, {len(failures)} failed, {len(skipped)} skipped")
+    for problem in broken:
+        print(f"FAILED {problem}")
+    print(f"{passed} passed, {len(failures)} failed, {len(skipped)} skipped, "
+          f"{len(broken)} link problems")
     if not examples:
         print("no examples found", file=sys.stderr)
         return 1
-    return 1 if failures else 0
+    return 1 if failures or broken else 0
 
 
 if __name__ == "__main__":
