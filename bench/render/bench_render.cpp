@@ -42,12 +42,14 @@ void RemoveFolder(const std::string& folder) {
   rmdir(folder.c_str());
 }
 
-void BM_RenderRun(benchmark::State& state, const std::string& outputName) {
+// Renders one whole run of `args` (written into a scratch folder as
+// `outputName`) per iteration, as the command does.
+void RunRenderBenchmark(benchmark::State& state, std::vector<std::string> args,
+                        const std::string& outputName) {
   if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
   const std::string folder = MakeFolder();
-  const barywalk::RenderOptions options = barywalk::ParseRenderArguments(
-      {"--from", "1980-01-01", "--to", "2040-01-01", "--step", "20", "--planets", "all", "--trail",
-       "--accel", "1", "--flares", BARYWALK_SAMPLE_FLARES, "-o", folder + "/" + outputName});
+  args.insert(args.end(), {"-o", folder + "/" + outputName});
+  const barywalk::RenderOptions options = barywalk::ParseRenderArguments(args);
   const barywalk::LoadedFlares flares = barywalk::LoadRenderFlares(options, std::cerr);
   std::int64_t frames = 0;
   for (auto _ : state) {
@@ -60,6 +62,13 @@ void BM_RenderRun(benchmark::State& state, const std::string& outputName) {
   state.counters["frames_per_s"] =
       benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
   RemoveFolder(folder);
+}
+
+void BM_RenderRun(benchmark::State& state, const std::string& outputName) {
+  RunRenderBenchmark(state,
+                     {"--from", "1980-01-01", "--to", "2040-01-01", "--step", "20", "--planets",
+                      "all", "--trail", "--accel", "1", "--flares", BARYWALK_SAMPLE_FLARES},
+                     outputName);
 }
 
 BENCHMARK_CAPTURE(BM_RenderRun, png_sequence, std::string("%05d.png"))
@@ -76,23 +85,12 @@ BENCHMARK_CAPTURE(BM_RenderRun, mp4, std::string("run.mp4"))
     ->UseRealTime();
 
 void BM_SlideMp4(benchmark::State& state) {
-  const std::string folder = MakeFolder();
-  const barywalk::RenderOptions options = barywalk::ParseRenderArguments(
+  RunRenderBenchmark(
+      state,
       {"--style", "slide", "--title", "The Sun around the barycenter, 1900-2100", "--orbits",
        "--from", "1900-01-01", "--to", "2100-01-01", "--step", "20", "--width", "1080",
-       "--planets", "all", "--trail", "--accel", "1", "--no-flares", "-o", folder + "/run.mp4"});
-  const barywalk::LoadedFlares flares = barywalk::LoadRenderFlares(options, std::cerr);
-  std::int64_t frames = 0;
-  for (auto _ : state) {
-    const auto sink = barywalk::InBackground(barywalk::OpenFrameSink(options));
-    frames = barywalk::RenderFrames(options, flares,
-                                    [&](const wxImage& frame, std::int64_t) { sink->Add(frame); });
-    sink->Commit();
-  }
-  state.counters["frames"] = static_cast<double>(frames);
-  state.counters["frames_per_s"] =
-      benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
-  RemoveFolder(folder);
+       "--planets", "all", "--trail", "--accel", "1", "--no-flares"},
+      "run.mp4");
 }
 BENCHMARK(BM_SlideMp4)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
