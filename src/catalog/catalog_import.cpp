@@ -61,13 +61,6 @@ std::string Printable(const std::string& text) {
   return out;
 }
 
-std::string IsoTime(double jd) {
-  const UtcDateTime t = UtcFromJulianDay(jd);
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
-                t.hour, t.minute, static_cast<int>(t.second));
-  return buffer;
-}
 
 }  // namespace
 
@@ -271,8 +264,11 @@ std::string FlareFileHeader(const std::vector<std::string>& names, const ImportF
   header += filters.requirePosition ? "; rows without a position left out"
                                     : "; rows without a position at lat 0 lon 0";
   if (filters.source) header += "; frm_name " + Printable(*filters.source);
-  if (filters.fromJd) header += "; start >= " + IsoTime(*filters.fromJd);
-  if (filters.toJd) header += std::string("; start ") + (filters.toExclusive ? "< " : "<= ") + IsoTime(*filters.toJd);
+  if (filters.fromJd) header += "; start >= " + IsoUtcText(*filters.fromJd);
+  if (filters.toJd) {
+    header += std::string("; start ") + (filters.toExclusive ? "< " : "<= ") +
+              IsoUtcText(*filters.toJd);
+  }
   if (filters.minClass) header += "; class >= " + FormatGoesClass(*filters.minClass);
   return header;
 }

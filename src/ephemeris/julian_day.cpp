@@ -1,6 +1,7 @@
 #include "ephemeris/julian_day.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "ephemeris/constants.h"
 
@@ -99,6 +100,14 @@ UtcDateTime UtcFromJulianDay(double jd) {
   utc.minute = static_cast<int>(msOfDay % kMillisecondsPerHour / kMillisecondsPerMinute);
   utc.second = static_cast<double>(msOfDay % kMillisecondsPerMinute) / kMillisecondsPerSecond;
   return utc;
+}
+
+std::string IsoUtcText(double jd) {
+  const UtcDateTime t = UtcFromJulianDay(jd);
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day,
+                t.hour, t.minute, static_cast<int>(std::floor(t.second)));
+  return text;
 }
 
 }  // namespace barywalk

@@ -7,6 +7,8 @@
 // delta-T, no light-time correction.
 #pragma once
 
+#include <string>
+
 namespace barywalk {
 
 // Julian millennia from J2000.0: (jd - 2451545.0) / 365250.0.
@@ -33,6 +35,10 @@ double JulianDayFromUtc(const UtcDateTime& utc);
 // Julian days beyond +-kJulianDayLimit are taken as that limit and NaN as
 // J2000.0, so every double gives a valid date.
 UtcDateTime UtcFromJulianDay(double jd);
+
+// "YYYY-MM-DDTHH:MM:SSZ" of a Julian day (whole seconds, truncated): the
+// form the flare files' headers and the significance outputs name times in.
+std::string IsoUtcText(double jd);
 
 // Number of days of `month` (1..12) in `year`, Gregorian leap years; 0 for a
 // month outside 1..12.

@@ -127,14 +127,6 @@ void CompleteRequest(SignificanceRequest& request) {
   if (!clash.empty()) throw UsageError(clash);
 }
 
-std::string UtcText(double jd) {
-  const UtcDateTime utc = UtcFromJulianDay(jd);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day,
-                utc.hour, utc.minute, static_cast<int>(std::floor(utc.second)));
-  return text;
-}
-
 // Every flare and the times the null evaluates for it must lie where the
 // theories hold.
 void CheckTimes(const LoadedCatalogs& catalogs, const SignificanceOptions& options) {
@@ -144,7 +136,7 @@ void CheckTimes(const LoadedCatalogs& catalogs, const SignificanceOptions& optio
     if (WithinTheoryRange(jd - margin) && WithinTheoryRange(jd + margin)) continue;
     std::ostringstream message;
     message.precision(12);
-    message << catalogs.Where(flare.Index()) << ": time " << jd << " (" << UtcText(jd) << ") "
+    message << catalogs.Where(flare.Index()) << ": time " << jd << " (" << IsoUtcText(jd) << ") "
             << "shifted by up to 500 years lies"
             << " outside the years 0 to 4000 that the planetary theories cover";
     throw UsageError(message.str());
@@ -279,8 +271,8 @@ void WriteTable(std::ostream& out, const SignificanceRequest& request, const Loa
   out << "Barywalk " << kBarywalkVersion << ", barywalk-flares significance\n";
   out << "Flares: " << result.flares.size() << " from";
   for (const std::string& path : catalogs.paths) out << ' ' << path;
-  out << ", " << UtcText(result.flares.front().jd).substr(0, 10) << " to "
-      << UtcText(result.flares.back().jd).substr(0, 10) << "\n";
+  out << ", " << IsoUtcText(result.flares.front().jd).substr(0, 10) << " to "
+      << IsoUtcText(result.flares.back().jd).substr(0, 10) << "\n";
   if (!classLine.empty()) {
     out << "Class: " << classLine << " (--min-class, by field 6 of the flare file)\n";
   }
@@ -367,7 +359,7 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
   out << '\n';
   out.precision(15);
   for (const FlareAngles& f : result.flares) {
-    out << f.index << ',' << f.jd << ',' << UtcText(f.jd) << ',' << f.latitudeDeg << ','
+    out << f.index << ',' << f.jd << ',' << IsoUtcText(f.jd) << ',' << f.latitudeDeg << ','
         << f.longitudeDeg << ',' << f.flux << ',' << f.region << ',' << f.unit << ','
         << f.eclipticLonDeg << ',' << f.eclipticLatDeg;
     for (double angle : f.planetRad) out << ',' << angle * kDegreesPerRadian;
@@ -395,8 +387,8 @@ class PlotOutput {
       title.heading += (title.heading.empty() ? "" : ", ") + path;
     }
     title.heading += ": " + std::to_string(result.flares.size()) + " flares, " +
-                     UtcText(result.flares.front().jd).substr(0, 10) + " to " +
-                     UtcText(result.flares.back().jd).substr(0, 10);
+                     IsoUtcText(result.flares.front().jd).substr(0, 10) + " to " +
+                     IsoUtcText(result.flares.back().jd).substr(0, 10);
     title.details = "within " + Number(o.withinRad * kDegreesPerRadian, 2) + " deg" +
                     (o.axial ? " (axial)" : "") + ", " + NullName(o.null) + " null (" +
                     std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed) +
