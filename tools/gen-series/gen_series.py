@@ -130,6 +130,24 @@ def read_pluto_latitude(path, pluto_terms):
     return [term[3:] for term in terms]
 
 
+def term_arrays(planet, series, subs):
+    """The C++ arrays of one series' terms, one array per power of tau."""
+    out = []
+    for power, terms in enumerate(subs):
+        out.append("")
+        out.append(f"constexpr SeriesTerm k{planet}{series}{power}[] = {{")
+        out.extend(f"    {{{a}, {b}, {c}}}," for a, b, c in terms)
+        out.append("};")
+    return out
+
+
+def sub_series_array(planet, series, subs):
+    """The C++ array naming one series' sub-series with their lengths."""
+    return (["", f"constexpr SubSeries k{planet}{series}[] = {{"] +
+            [f"    {{k{planet}{series}{power}, {len(terms)}}}," for power, terms in enumerate(subs)] +
+            ["};"])
+
+
 def vsop_source(tables):
     out = [
         "// The abridged VSOP87D series of Mercury to Neptune (heliocentric",
@@ -146,18 +164,9 @@ def vsop_source(tables):
     ]
     for planet in PLANETS:
         for series in SERIES:
-            for power, terms in enumerate(tables[(planet, series)]):
-                out.append("")
-                out.append(f"constexpr SeriesTerm k{planet}{series}{power}[] = {{")
-                out.extend(f"    {{{a}, {b}, {c}}}," for a, b, c in terms)
-                out.append("};")
+            out += term_arrays(planet, series, tables[(planet, series)])
         for series in SERIES:
-            subs = tables[(planet, series)]
-            out.append("")
-            out.append(f"constexpr SubSeries k{planet}{series}[] = {{")
-            out.extend(f"    {{k{planet}{series}{power}, {len(terms)}}},"
-                       for power, terms in enumerate(subs))
-            out.append("};")
+            out += sub_series_array(planet, series, tables[(planet, series)])
     out += ["", "}  // namespace", ""]
     for planet in PLANETS:
         nl, nr = len(tables[(planet, "L")]), len(tables[(planet, "R")])
@@ -182,16 +191,8 @@ def vsop_latitude_source(tables):
         "namespace {",
     ]
     for planet in PLANETS:
-        subs = tables[(planet, "B")]
-        for power, terms in enumerate(subs):
-            out.append("")
-            out.append(f"constexpr SeriesTerm k{planet}B{power}[] = {{")
-            out.extend(f"    {{{a}, {b}, {c}}}," for a, b, c in terms)
-            out.append("};")
-        out.append("")
-        out.append(f"constexpr SubSeries k{planet}B[] = {{")
-        out.extend(f"    {{k{planet}B{power}, {len(terms)}}}," for power, terms in enumerate(subs))
-        out.append("};")
+        out += term_arrays(planet, "B", tables[(planet, "B")])
+        out += sub_series_array(planet, "B", tables[(planet, "B")])
     out += ["", "}  // namespace", ""]
     for planet in PLANETS:
         out.append(f"const Series k{planet}LatitudeSeries = "
