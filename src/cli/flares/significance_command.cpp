@@ -252,16 +252,16 @@ void WriteTableRow(std::ostream& out, const std::string& name, const NullSummary
   out << line;
 }
 
-// What the calibration suite (make calibrate) measured of the lower tails:
-// on time-shifted copies of a real catalog, whose bursts are real, they
-// reject more often than their nominal size, while the excesses and the
-// two-sided family-wise p keep it.
+// What the calibration suite (make calibrate: 70 null catalogs of each
+// kind, 999 replicates, shifts of 1-500 years) measured: the shift null
+// keeps every size; the region null's deficits and totals run above their
+// size on time-shifted real catalogs, whose bursts are real.
 const char* const kDeficitCalibrationNote =
-    "Calibration: excess and two-sided family-wise p-values kept their size on null\n"
-    "  catalogs. Deficit p-values did not on time-shifted real catalogs: at 0.05 a planet's\n"
-    "  deficit p was reached 8.4 % of the time under the shift null and 8.8 % under the\n"
-    "  region null, the set's deficit p 17.5 % under the region null. Read deficits as\n"
-    "  pointers, not as tests (see the calibration page).\n";
+    "Calibration: under the shift null every p-value kept its size on null catalogs.\n"
+    "  Under the region null the deficits and the total of counts did not on time-shifted\n"
+    "  real catalogs: at 0.05 a planet's deficit p was reached 7.0 % of the time, the set's\n"
+    "  deficit p 11.4 % and the total's deficit p 12.9 %. Read those as pointers, not as\n"
+    "  tests (see the calibration page).\n";
 
 void WriteTable(std::ostream& out, const SignificanceRequest& request, const LoadedCatalogs& catalogs,
                 const std::string& classLine, const SignificanceResult& result) {
