@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
+#include <utility>
 
 #include "ephemeris/sun_motion.h"
 #include "views/view_constants.h"
@@ -42,11 +45,34 @@ constexpr double kInsetLogUnitAu = 0.4;
 constexpr double kInsetOuterAu = 50.0;
 constexpr std::array<double, 3> kInsetRingsAu = {1.0, 10.0, 30.0};
 
-wxFont SlideFont(int pixelHeight, bool bold = false) {
-  wxFontInfo info(wxSize(0, std::max(pixelHeight, 1)));
-  info.Family(wxFONTFAMILY_SWISS);
-  if (bold) info.Bold();
-  return wxFont(info);
+// Fonts and text sizes are made once and kept: the toolkit finds a font of a
+// given pixel height by measuring text with trial sizes, and measures text by
+// laying it out anew, which together cost more than drawing the rest of a
+// slide. A film draws the same few texts thousands of times. (Drawing is
+// done on the toolkit's main thread only, so the caches need no lock.)
+const wxFont& SlideFont(int pixelHeight, bool bold = false) {
+  static std::map<std::pair<int, bool>, wxFont> fonts;
+  const auto [it, added] = fonts.try_emplace({pixelHeight, bold});
+  if (added) {
+    wxFontInfo info(wxSize(0, std::max(pixelHeight, 1)));
+    info.Family(wxFONTFAMILY_SWISS);
+    if (bold) info.Bold();
+    it->second = wxFont(info);
+  }
+  return it->second;
+}
+
+// The size of `text` in SlideFont(pixelHeight, bold). Measuring sets that
+// font on `dc`; a size already known is not measured again.
+constexpr std::size_t kMaxKnownTextSizes = 4096;  // dates change every frame
+wxSize TextSize(wxDC& dc, int pixelHeight, bool bold, const wxString& text) {
+  static std::map<std::tuple<int, bool, wxString>, wxSize> known;
+  const auto key = std::make_tuple(pixelHeight, bold, text);
+  const auto found = known.find(key);
+  if (found != known.end()) return found->second;
+  if (known.size() >= kMaxKnownTextSizes) known.clear();
+  dc.SetFont(SlideFont(pixelHeight, bold));
+  return known[key] = dc.GetTextExtent(text);
 }
 
 int Scaled(int base, double factor) { return std::max(base, static_cast<int>(std::lround(factor * base))); }
@@ -111,8 +137,7 @@ wxString DateText(const FrameSettings& settings, const FrameState& state) {
 int TitleFontThatFits(wxDC& dc, const wxString& title, int w, const SlideMetrics& m) {
   int px = m.titleFont;
   while (px > m.labelFont) {
-    dc.SetFont(SlideFont(px, true));
-    if (dc.GetTextExtent(title).GetWidth() <= w - 2 * m.margin) break;
+    if (TextSize(dc, px, true, title).GetWidth() <= w - 2 * m.margin) break;
     --px;
   }
   return px;
@@ -122,19 +147,17 @@ void AddFixedBoxes(wxDC& dc, int w, int h, const FrameSettings& settings, const 
                    const SlideStyle& style, const SlideMetrics& m, SlideLayout& layout) {
   int top = m.margin;
   if (!style.title.empty()) {
-    dc.SetFont(SlideFont(TitleFontThatFits(dc, style.title, w, m), true));
-    const wxSize size = dc.GetTextExtent(style.title);
+    const wxSize size = TextSize(dc, TitleFontThatFits(dc, style.title, w, m), true, style.title);
     const wxRect box((w - size.GetWidth()) / 2, top, size.GetWidth(), size.GetHeight());
     layout.boxes.push_back({SlideTextKind::Title, style.title, box});
     top = box.GetBottom() + 1 + m.margin / 2;
   }
   const wxString date = DateText(settings, state);
   if (!date.empty()) {
-    dc.SetFont(SlideFont(Scaled(m.labelFont, kDateFontRatio), true));
-    layout.boxes.push_back({SlideTextKind::Date, date, wxRect(wxPoint(m.margin, top), dc.GetTextExtent(date))});
+    const wxSize size = TextSize(dc, Scaled(m.labelFont, kDateFontRatio), true, date);
+    layout.boxes.push_back({SlideTextKind::Date, date, wxRect(wxPoint(m.margin, top), size)});
   }
   const int small = Scaled(m.labelFont, kSmallFontRatio);
-  dc.SetFont(SlideFont(small));
   if (style.orbits) {
     const int side = static_cast<int>(kInsetFraction * w);
     layout.boxes.push_back({SlideTextKind::Inset, wxString(), wxRect(w - m.margin - side, top, side, side)});
@@ -142,13 +165,15 @@ void AddFixedBoxes(wxDC& dc, int w, int h, const FrameSettings& settings, const 
   const LegendShape shape = ShapeOfLegend(m);
   const auto entries = LegendEntries(settings);
   int textWidth = 0;
-  for (const auto& entry : entries) textWidth = std::max(textWidth, dc.GetTextExtent(entry.text).GetWidth());
+  for (const auto& entry : entries) {
+    textWidth = std::max(textWidth, TextSize(dc, small, false, entry.text).GetWidth());
+  }
   const int legendW = 2 * shape.pad + shape.symbolWidth + shape.pad + textWidth;
   const int legendH = 2 * shape.pad + shape.lineHeight * static_cast<int>(entries.size());
   layout.boxes.push_back(
       {SlideTextKind::Legend, wxString(), wxRect(m.margin, h - m.margin - legendH, legendW, legendH)});
 
-  const wxSize scaleText = dc.GetTextExtent(ScaleText());
+  const wxSize scaleText = TextSize(dc, small, false, ScaleText());
   const int bar = ToPixel(MakeViewGeometry(w, w).scale);
   const int scaleW = std::max(bar, scaleText.GetWidth());
   const int scaleH = scaleText.GetHeight() + 2 * m.crossPen + m.margin;
@@ -191,7 +216,7 @@ std::vector<double> RadialCandidates(double preferred, double nearest, double st
 void PlacePlanetLabel(wxDC& dc, int w, int h, const SlideMetrics& m, Vec sun, double sunRadius, Planet planet,
                       double L, SlideLayout& layout) {
   const wxString name = wxString::FromUTF8(PlanetName(planet));
-  const wxSize text = dc.GetTextExtent(name);
+  const wxSize text = TextSize(dc, m.labelFont, true, name);
   const Vec u{-std::cos(L), std::sin(L)};  // ecliptic (X, Y) drawn as (-X, +Y)
   const double preferred = sunRadius + kLabelGapFraction * w;
   const auto distances = RadialCandidates(preferred, sunRadius + m.margin, text.GetHeight() / 2.0);
@@ -241,14 +266,25 @@ void DrawBarycenterMark(wxDC& dc, int w, int h, const SlideMetrics& m) {
 
 void DrawTrail(wxDC& dc, const SolarPath* path, const SlidePalette& p, const SlideMetrics& m) {
   if (!path || path->Points().size() < 2) return;
+  // Steps of a few days move the Sun by less than a pixel: points on the
+  // pixel of the one before add nothing to the line but cost its stroke.
   std::vector<wxPoint> pixels;
   pixels.reserve(path->Points().size());
-  for (const PixelPoint& q : path->Points()) pixels.emplace_back(ToPixel(q.x), ToPixel(q.y));
+  for (const PixelPoint& q : path->Points()) {
+    const wxPoint pixel(ToPixel(q.x), ToPixel(q.y));
+    if (pixels.empty() || pixel != pixels.back()) pixels.push_back(pixel);
+  }
+  if (pixels.size() < 2) pixels.push_back(pixels.front());
   // Thousands of segments: blending their edges would cost most of a
   // frame of a long film, and a trail of whole pixels looks as smooth.
+  // Round joins on every one of them would cost as much again; a line a
+  // few pixels wide shows no difference.
   wxGraphicsContext* gc = dc.GetGraphicsContext();
   if (gc) gc->SetAntialiasMode(wxANTIALIAS_NONE);
-  dc.SetPen(wxPen(p.trail, m.trailPen));
+  wxPen pen(p.trail, m.trailPen);
+  pen.SetJoin(wxJOIN_BEVEL);
+  pen.SetCap(wxCAP_BUTT);
+  dc.SetPen(pen);
   dc.DrawLines(static_cast<int>(pixels.size()), pixels.data());
   if (gc) gc->SetAntialiasMode(wxANTIALIAS_DEFAULT);
 }
@@ -324,13 +360,14 @@ void DrawLegend(wxDC& dc, const wxRect& box, const FrameSettings& settings, cons
                 const SlideMetrics& m) {
   DrawPanel(dc, box, p, m);
   const LegendShape shape = ShapeOfLegend(m);
-  dc.SetFont(SlideFont(Scaled(m.labelFont, kSmallFontRatio)));
+  const int small = Scaled(m.labelFont, kSmallFontRatio);
+  dc.SetFont(SlideFont(small));
   dc.SetTextForeground(p.text);
   int y = box.GetTop() + shape.pad;
   for (const LegendEntry& entry : LegendEntries(settings)) {
     const wxRect cell(box.GetLeft() + shape.pad, y, shape.symbolWidth, shape.lineHeight);
     DrawLegendSymbol(dc, entry.symbol, cell, p, m);
-    const int textH = dc.GetTextExtent(entry.text).GetHeight();
+    const int textH = TextSize(dc, small, false, entry.text).GetHeight();
     dc.DrawText(entry.text, cell.GetRight() + 1 + shape.pad, y + (shape.lineHeight - textH) / 2);
     y += shape.lineHeight;
   }
@@ -345,9 +382,10 @@ void DrawScaleBar(wxDC& dc, int w, const SlideBox& box, const SlidePalette& p, c
   dc.DrawLine(right - bar, y, right, y);
   dc.DrawLine(right - bar, y - tick, right - bar, y + tick);
   dc.DrawLine(right, y - tick, right, y + tick);
-  dc.SetFont(SlideFont(Scaled(m.labelFont, kSmallFontRatio)));
+  const int small = Scaled(m.labelFont, kSmallFontRatio);
+  dc.SetFont(SlideFont(small));
   dc.SetTextForeground(p.text);
-  const wxSize text = dc.GetTextExtent(box.text);
+  const wxSize text = TextSize(dc, small, false, box.text);
   dc.DrawText(box.text, right + 1 - text.GetWidth(), box.box.GetBottom() + 1 - text.GetHeight());
 }
 
@@ -355,12 +393,13 @@ void DrawInset(wxDC& dc, const wxRect& box, const FrameSettings& settings,
                const std::array<HeliocentricPosition, kPlanetCount>& positions, const SlidePalette& p,
                const SlideMetrics& m) {
   DrawPanel(dc, box, p, m);
-  dc.SetFont(SlideFont(Scaled(m.labelFont, kSmallFontRatio)));
+  const int small = Scaled(m.labelFont, kSmallFontRatio);
+  dc.SetFont(SlideFont(small));
   dc.SetTextForeground(p.text);
   int y = box.GetTop() + m.margin / 4;
   for (const wxString& line : {wxString("Planets around the Sun"), wxString("rings 1, 10, 30 au (log)")}) {
     dc.DrawText(line, box.GetLeft() + m.margin / 2, y);
-    y += dc.GetTextExtent(line).GetHeight();
+    y += TextSize(dc, small, false, line).GetHeight();
   }
   const int plotTop = y;
   const int radius = std::max(1, std::min(box.GetWidth(), box.GetBottom() - plotTop) / 2 - m.margin / 2);
@@ -433,7 +472,6 @@ SlideLayout LayoutSlide(wxDC& dc, int w, int h, const FrameSettings& settings, c
   const auto positions = PositionsOf(state);
   const Vec sun{state.sunOffset.x, state.sunOffset.y};
   const double sunRadius = settings.sunLayer.sun ? MakeViewGeometry(w, w).scale : 0.0;
-  dc.SetFont(SlideFont(m.labelFont, true));
   for (int i = 0; i < kPlanetCount; ++i) {
     if (settings.planets[i]) PlacePlanetLabel(dc, w, h, m, sun, sunRadius, kAllPlanets[i], positions[i].L, layout);
   }
