@@ -55,7 +55,7 @@ void RunRenderBenchmark(benchmark::State& state, std::vector<std::string> args,
   for (auto _ : state) {
     const auto sink = barywalk::InBackground(barywalk::OpenFrameSink(options));
     frames = barywalk::RenderFrames(options, flares,
-                                    [&](const wxImage& frame, std::int64_t) { sink->Add(frame); });
+                                    [&](wxImage& frame, std::int64_t) { sink->Take(frame); });
     sink->Commit();
   }
   state.counters["frames"] = static_cast<double>(frames);

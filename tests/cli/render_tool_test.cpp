@@ -5,9 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -187,6 +189,59 @@ TEST_F(RenderToolTest, Mp4HasEveryFrameOfTheRun) {
                   "stream=width,r_frame_rate,nb_read_frames -of csv=p=0 '" +
                       folder + "/run.mp4'"});
   EXPECT_EQ(probe.out, "320,25/1," + std::to_string(frames) + "\n") << probe.err;
+}
+
+// The video's colours are the frames' colours: decoded as a player decodes
+// it (by the colour space the file names), every flat patch of colour comes
+// back within a few levels. The wrong conversion matrix would move the
+// Sun's orange by some ten levels.
+TEST_F(RenderToolTest, Mp4KeepsTheFramesColours) {
+  if (system("command -v ffmpeg > /dev/null 2>&1") != 0) GTEST_SKIP() << "no ffmpeg";
+  const Args run = {"--style", "slide", "--orbits", "--from", "1990-04-01",
+                    "--to",      "1990-04-21", "--step", "10", "--width", "320"};
+  RenderTo("frame%d.png", run);
+  RenderTo("frame.mp4", run);
+  auto pixels = [&](const std::string& name) {
+    return testsupport::RunProgram("/bin/sh", {"-c", "ffmpeg -v error -i '" + folder + "/" + name +
+                                                         "' -frames:v 1 -f rawvideo -pix_fmt rgb24 -"})
+        .out;
+  };
+  const std::string drawn = pixels("frame1.png"), decoded = pixels("frame.mp4");
+  constexpr int kSide = 320, kReach = 2;
+  ASSERT_EQ(drawn.size(), std::size_t{kSide * kSide * 3});
+  ASSERT_EQ(decoded.size(), drawn.size());
+  auto at = [&](const std::string& image, int x, int y, int channel) {
+    return static_cast<int>(static_cast<unsigned char>(image[(std::size_t(y) * kSide + x) * 3 + channel]));
+  };
+  auto flat = [&](int x, int y) {
+    for (int dy = -kReach; dy <= kReach; ++dy) {
+      for (int dx = -kReach; dx <= kReach; ++dx) {
+        for (int c = 0; c < 3; ++c) {
+          if (at(drawn, x + dx, y + dy, c) != at(drawn, x, y, c)) return false;
+        }
+      }
+    }
+    return true;
+  };
+  // Per colour: the sum of the decoded values and the count.
+  std::map<int, std::array<double, 4>> patches;
+  for (int y = kReach; y < kSide - kReach; ++y) {
+    for (int x = kReach; x < kSide - kReach; ++x) {
+      if (!flat(x, y)) continue;
+      auto& patch = patches[(at(drawn, x, y, 0) << 16) | (at(drawn, x, y, 1) << 8) | at(drawn, x, y, 2)];
+      for (int c = 0; c < 3; ++c) patch[c] += at(decoded, x, y, c);
+      patch[3] += 1;
+    }
+  }
+  const int orange = (255 << 16) | (150 << 8) | 30;  // the Sun
+  ASSERT_TRUE(patches.count(orange));
+  for (const auto& [colour, patch] : patches) {
+    if (patch[3] < 50) continue;
+    for (int c = 0; c < 3; ++c) {
+      const int drawnLevel = (colour >> (16 - 8 * c)) & 0xff;
+      EXPECT_NEAR(patch[c] / patch[3], drawnLevel, 2.0) << "colour " << std::hex << colour << " channel " << c;
+    }
+  }
 }
 
 }  // namespace

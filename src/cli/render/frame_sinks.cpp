@@ -29,6 +29,7 @@
 #include "cli_args.h"
 #include "cli_output.h"
 #include "gif_writer.h"
+#include "video_frame.h"
 
 extern char** environ;
 
@@ -306,8 +307,9 @@ class Mp4Sink : public FrameSink {
 
   void Add(const wxImage& frame) override {
     if (m_pid <= 0) Start();
-    const unsigned char* data = frame.GetData();
-    std::size_t left = static_cast<std::size_t>(frame.GetWidth()) * frame.GetHeight() * 3;
+    RgbToYuv420Bt709(frame.GetData(), frame.GetWidth(), frame.GetHeight(), m_yuv);
+    const std::uint8_t* data = m_yuv.data();
+    std::size_t left = m_yuv.size();
     while (left > 0) {
       const ssize_t written = write(m_pipe, data, left);
       if (written < 0 && errno == EINTR) continue;
@@ -343,11 +345,15 @@ class Mp4Sink : public FrameSink {
     char rate[32];
     std::snprintf(rate, sizeof rate, "%.6g", m_fps);
     m_pid =
-        Spawn({m_ffmpeg,   "-hide_banner", "-loglevel",   "error",     "-f",          "rawvideo",
-               "-pix_fmt", "rgb24",        "-video_size", size,        "-framerate",  rate,
-               "-i",       "pipe:0",       "-an",         "-c:v",      kVideoEncoder, "-preset",
-               kVideoPreset, "-pix_fmt",   "yuv420p",     "-crf",      "18",          "-movflags",
-               "+faststart", "-f",         "mp4",         "-y",        m_tempPath},
+        Spawn({m_ffmpeg, "-hide_banner", "-loglevel", "error",
+               // The frames arrive already in the encoder's own format.
+               "-f", "rawvideo", "-pix_fmt", "yuv420p", "-video_size", size, "-framerate", rate,
+               "-i", "pipe:0", "-an",
+               "-c:v", kVideoEncoder, "-preset", kVideoPreset, "-crf", "18",
+               // Say how the colours were converted, so that no player guesses.
+               "-color_range", "tv", "-colorspace", "bt709", "-color_primaries", "bt709",
+               "-color_trc", "bt709",
+               "-movflags", "+faststart", "-f", "mp4", "-y", m_tempPath},
               fds[0], -1);
     const int error = errno;
     close(fds[0]);
@@ -360,6 +366,7 @@ class Mp4Sink : public FrameSink {
   std::string m_path, m_tempPath, m_ffmpeg;
   int m_width;
   double m_fps;
+  std::vector<std::uint8_t> m_yuv;  // the frame being written
   pid_t m_pid = -1;
   int m_pipe = -1;
   bool m_committed = false;
@@ -384,13 +391,20 @@ class BackgroundSink : public FrameSink {
   }
 
   void Add(const wxImage& frame) override {
-    // The toolkit's pictures share their data without locks: the thread
-    // gets a copy of its own.
     wxImage own = frame.Copy();
+    Take(own);
+  }
+
+  // The toolkit's pictures count their references without locks: the
+  // queue's copy must be the only one left once the thread can reach it.
+  // Both counts change here, under the lock; the thread takes its frame
+  // under the same lock.
+  void Take(wxImage& frame) override {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_queue.size() < m_depth || m_error; });
     RethrowLocked();
-    m_queue.push_back(std::move(own));
+    m_queue.push_back(frame);
+    frame = wxImage();
     m_changed.notify_all();
   }
 

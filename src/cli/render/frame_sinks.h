@@ -18,6 +18,12 @@ class FrameSink {
   // Takes the next frame. Throws std::runtime_error when it cannot be
   // written (UsageError when the encoder is missing).
   virtual void Add(const wxImage& frame) = 0;
+  // As Add, for a frame that no one else refers to; leaves `frame` empty.
+  // A sink that keeps frames for later takes it without copying it.
+  virtual void Take(wxImage& frame) {
+    Add(frame);
+    frame = wxImage();
+  }
   // Completes the output and gives it its final name.
   virtual void Commit() = 0;
 };

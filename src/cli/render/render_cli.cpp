@@ -125,7 +125,7 @@ std::int64_t TickCount(const RenderOptions& options) {
 }
 
 std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
-                          const std::function<void(const wxImage&, std::int64_t)>& emit,
+                          const std::function<void(wxImage&, std::int64_t)>& emit,
                           const std::function<void(std::int64_t)>& onTick) {
   auto ticked = [&](std::int64_t ticks) {
     if (InterruptRequested()) throw Interrupted();
@@ -140,12 +140,14 @@ std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flar
       PlayForwards(player, options.from, options.at, options.step, ticked);
     }
     player.ShowAt(options.at);
-    emit(DrawFrame(options, flares, player, canvas), 1);
+    wxImage frame = DrawFrame(options, flares, player, canvas);
+    emit(frame, 1);
     return 1;
   }
   return PlayForwards(player, options.from, options.to, options.step, [&](std::int64_t ticks) {
     ticked(ticks);
-    emit(DrawFrame(options, flares, player, canvas), ticks);
+    wxImage frame = DrawFrame(options, flares, player, canvas);
+    emit(frame, ticks);
   });
 }
 
@@ -170,7 +172,7 @@ int RunRender(const RenderOptions& options, std::ostream& err) {
   const std::unique_ptr<FrameSink> sink = InBackground(std::move(output));
   ProgressBar progress("rendering", TickCount(options));
   const std::int64_t frames = RenderFrames(
-      options, flares, [&](const wxImage& frame, std::int64_t) { sink->Add(frame); },
+      options, flares, [&](wxImage& frame, std::int64_t) { sink->Take(frame); },
       [&](std::int64_t ticks) { progress.Update(ticks); });
   progress.Finish();
   if (InterruptRequested()) throw Interrupted();

@@ -27,11 +27,12 @@ struct LoadedFlares {
 LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err);
 
 // Draws the frames that `options` asks for, in order, and hands each to
-// `emit` with its number (from 1). `onTick`, when given, hears of every
+// `emit` with its number (from 1); `emit` may take the frame (see
+// FrameSink::Take). `onTick`, when given, hears of every
 // player tick made (with --at and --trail, those of the trail's run).
 // Needs a running toolkit. Returns the number of frames.
 std::int64_t RenderFrames(const RenderOptions& options, const LoadedFlares& flares,
-                          const std::function<void(const wxImage&, std::int64_t)>& emit,
+                          const std::function<void(wxImage&, std::int64_t)>& emit,
                           const std::function<void(std::int64_t)>& onTick = {});
 
 // The number of ticks RenderFrames makes: of its frames, or of the trail's
