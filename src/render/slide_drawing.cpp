@@ -518,6 +518,11 @@ SlideLayout DrawSlideFrame(wxDC& dc, int w, int h, const FrameSettings& settings
       case SlideTextKind::Scale: DrawScaleBar(dc, w, box, p, m); break;
       case SlideTextKind::Inset: DrawInset(dc, box.box, settings, positions, p, m); break;
       case SlideTextKind::Planet:
+        // Late in a long film the trail fills the middle of the picture:
+        // a label keeps the background under it, so that it reads there too.
+        dc.SetPen(*wxTRANSPARENT_PEN);
+        dc.SetBrush(wxBrush(p.background));
+        dc.DrawRectangle(Padded(box.box, std::max(1, m.margin / 6)));
         DrawText(dc, box, SlideFont(m.labelFont, true), p.planets[static_cast<int>(layout.labelledPlanets[label++])]);
         break;
     }

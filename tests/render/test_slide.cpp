@@ -22,7 +22,7 @@ struct Drawn {
   FrameState state;
 };
 
-Drawn DrawSlide(int w, double jd, bool light) {
+Drawn DrawSlide(int w, double jd, bool light, const SolarPath* trail = nullptr) {
   FrameSettings settings;
   settings.planets.fill(true);
   settings.sunLayer.orbit = settings.sunLayer.acceleration = true;
@@ -35,6 +35,7 @@ Drawn DrawSlide(int w, double jd, bool light) {
   drawn.state.simTime = jd;
   drawn.state.sunOffset = {sun.offsetX, sun.offsetY};
   drawn.state.sunAccel = {sun.accelX, sun.accelY};
+  drawn.state.path = trail;
   PlanetLongitudes longitudes;
   drawn.image = RenderToImage(w, w, [&](wxDC& dc) {
     drawn.layout = DrawSlideFrame(dc, w, w, settings, drawn.state, style, longitudes);
@@ -99,6 +100,26 @@ TEST(SlideLayout, TextReadsOnAProjector) {
       if (box.kind != SlideTextKind::Planet) continue;
       const int index = static_cast<int>(d.layout.labelledPlanets[planet++]);
       EXPECT_GT(PixelsOf(d.image, box.box, palette.planets[index]), 20) << box.text;
+    }
+  }
+}
+
+TEST(SlideLayout, LabelsReadOverTheTrail) {
+  // Late in a long film the trail covers the middle of the picture; here it
+  // sweeps all of it.
+  const int w = 1080;
+  SolarPath trail;
+  double day = 0;
+  for (int y = 0; y < w; y += 6) {
+    trail.AddPoint(day += 11, {0, double(y)});
+    trail.AddPoint(day += 11, {double(w), double(y)});
+  }
+  for (bool light : {false, true}) {
+    const Drawn d = DrawSlide(w, kCrowdedDays[1], light, &trail);
+    const wxColour& trailColour = SlidePaletteFor(light).trail;
+    for (const SlideBox& box : d.layout.boxes) {
+      if (box.kind != SlideTextKind::Planet) continue;
+      EXPECT_EQ(PixelsOf(d.image, box.box, trailColour), 0) << box.text;
     }
   }
 }
