@@ -8,17 +8,14 @@
 // evaluate the latitude series besides PlanetPosition's 2006 terms).
 #include <benchmark/benchmark.h>
 
+#include "bench_dates.h"
 #include "ephemeris/flare_direction.h"
 #include "ephemeris/planets.h"
 #include "ephemeris/sun_orientation.h"
 
 namespace {
 
-double NextJulianDay(double& jd) {
-  jd += 0.37;
-  if (jd > 2461545.0) jd = 2451545.0;
-  return jd;
-}
+using barywalk::bench::NextJulianDay;
 
 void BM_StonyhurstFrameAt(benchmark::State& state) {
   double jd = 2451545.0;

@@ -108,12 +108,7 @@ void BM_SlideFrame(benchmark::State& state) {
   barywalk::SlideStyle style;
   style.title = "The Sun around the barycenter, 1900-2100";
   style.orbits = state.range(1) == 2;
-  barywalk::FrameState frame;
-  frame.simTime = run.SimTime();
-  frame.positions = &run.Positions();
-  frame.sunOffset = run.SunOffset();
-  frame.sunAccel = run.SunAccel();
-  frame.path = &run.Path();
+  const barywalk::FrameState frame = barywalk::FrameStateOf(run);
   barywalk::FrameCanvas canvas(w, w);
   barywalk::PlanetLongitudes longitudes;
   const bool slide = state.range(1) != 0;

@@ -39,15 +39,7 @@ barywalk::FrameSettings BarywalkDialog::FrameSettingsFromControls() const {
 }
 
 barywalk::FrameState BarywalkDialog::CurrentFrameState() const {
-  barywalk::FrameState state;
-  state.simTime = m_player.SimTime();
-  state.positions = &m_player.Positions();
-  state.sunOffset = m_player.SunOffset();
-  state.sunAccel = m_player.SunAccel();
-  state.path = &m_player.Path();
-  state.flares = &m_flares;
-  state.maxFlareSize = m_maxFlareSize;
-  return state;
+  return barywalk::FrameStateOf(m_player, &m_flares, m_maxFlareSize);
 }
 
 // Every flare symbol drawn feeds the statistics.

@@ -47,6 +47,18 @@ void DrawViewFrame(wxDC& dc, int w, int h, const FrameSettings& settings, const 
   dc.SetPen(wxNullPen);
 }
 
+FrameState FrameStateOf(const Player& player, const FlareMap* flares, double maxFlareSize) {
+  FrameState state;
+  state.simTime = player.SimTime();
+  state.positions = &player.Positions();
+  state.sunOffset = player.SunOffset();
+  state.sunAccel = player.SunAccel();
+  state.path = &player.Path();
+  state.flares = flares;
+  state.maxFlareSize = maxFlareSize;
+  return state;
+}
+
 FrameCanvas::FrameCanvas(int w, int h) : m_bitmap(w, h, 24) {}
 
 wxImage FrameCanvas::Render(const std::function<void(wxDC&)>& draw) {

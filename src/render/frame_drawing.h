@@ -14,6 +14,7 @@
 #include "ephemeris/planets.h"
 #include "flares/flare_symbols.h"
 #include "flares/solar_flare.h"
+#include "simulation/player.h"
 #include "simulation/run_settings.h"
 #include "views/orbit_view.h"
 #include "views/solar_path.h"
@@ -47,6 +48,12 @@ struct FrameState {
   const FlareMap* flares = nullptr;  // loaded flares; none when null
   double maxFlareSize = 0.0;         // MaxFlareSize of *flares
 };
+
+// The frame of `player` where it stands, with `flares` (none when null)
+// whose MaxFlareSize is `maxFlareSize`. Refers to the player's positions
+// and trail: valid until it steps again.
+FrameState FrameStateOf(const Player& player, const FlareMap* flares = nullptr,
+                        double maxFlareSize = 0.0);
 
 // Draws the frame into `dc`, w x h pixels, without anti-aliasing (the view
 // works in whole pixels). Layer order, bottom to top: background, planet

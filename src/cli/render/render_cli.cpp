@@ -59,14 +59,7 @@ FlareScaling FlareScalingOf(const RenderOptions& options) {
 
 wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const Player& run,
                   FrameCanvas& canvas) {
-  FrameState state;
-  state.simTime = run.SimTime();
-  state.positions = &run.Positions();
-  state.sunOffset = run.SunOffset();
-  state.sunAccel = run.SunAccel();
-  state.path = &run.Path();
-  state.flares = &flares.flares;
-  state.maxFlareSize = flares.maxFlareSize;
+  const FrameState state = FrameStateOf(run, &flares.flares, flares.maxFlareSize);
   PlanetLongitudes longitudes;
   FrameSettings settings = options.frame;
   settings.flareScaling = FlareScalingOf(options);
