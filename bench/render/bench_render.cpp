@@ -115,7 +115,7 @@ void BM_SlideFrame(benchmark::State& state) {
   for (auto _ : state) {
     benchmark::DoNotOptimize(canvas.Render([&](wxDC& dc) {
       if (slide) {
-        barywalk::DrawSlideFrame(dc, w, w, settings, frame, style, longitudes);
+        barywalk::DrawSlideFrame(dc, w, w, settings, frame, style);
       } else {
         barywalk::DrawViewFrame(dc, w, w, settings, frame, longitudes);
       }

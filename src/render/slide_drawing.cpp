@@ -11,14 +11,13 @@
 #include <tuple>
 #include <utility>
 
+#include "common/angles.h"
 #include "ephemeris/sun_motion.h"
 #include "views/view_constants.h"
 #include "views/view_geometry.h"
 
 namespace barywalk {
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // --- Sizes ------------------------------------------------------------------
 
@@ -75,6 +74,27 @@ wxSize TextSize(wxDC& dc, int pixelHeight, bool bold, const wxString& text) {
   return known[key] = dc.GetTextExtent(text);
 }
 
+// Sizes that grow with the picture's width w.
+struct SlideMetrics {
+  int labelFont;   // pixel height of the planet labels, date, legend, scale
+  int titleFont;   // pixel height of the title
+  int margin;      // pixels kept free along the edges and between boxes
+  int markerPen, trailPen, accelPen, crossPen;
+};
+
+SlideMetrics MakeSlideMetrics(int w) {
+  SlideMetrics m;
+  m.labelFont = std::max(kMinLabelFont, static_cast<int>(std::lround(w * kLabelFontPerWidth)));
+  m.titleFont = static_cast<int>(std::lround(m.labelFont * kTitleFontRatio));
+  m.margin = std::max(4, m.labelFont / 2);
+  const double u = w / kReferenceWidth;
+  m.markerPen = std::max(2, static_cast<int>(std::lround(2 * u)));
+  m.trailPen = std::max(1, static_cast<int>(std::lround(1.5 * u)));
+  m.accelPen = std::max(3, static_cast<int>(std::lround(3 * u)));
+  m.crossPen = std::max(1, static_cast<int>(std::lround(u)));
+  return m;
+}
+
 int Scaled(int base, double factor) { return std::max(base, static_cast<int>(std::lround(factor * base))); }
 
 // --- Geometry helpers -----------------------------------------------------------
@@ -125,9 +145,7 @@ LegendShape ShapeOfLegend(const SlideMetrics& m) {
   return LegendShape{static_cast<int>(small * 1.35), small * 2, m.margin / 2 + 2};
 }
 
-wxString ScaleText() {
-  return wxString::Format("1 solar radius = %s km", "695,700");
-}
+const wxString kScaleText = "1 solar radius = 695,700 km";
 
 wxString DateText(const FrameSettings& settings, const FrameState& state) {
   if (!settings.sunLayer.year) return wxString();
@@ -147,15 +165,17 @@ void AddFixedBoxes(wxDC& dc, int w, int h, const FrameSettings& settings, const 
                    const SlideStyle& style, const SlideMetrics& m, SlideLayout& layout) {
   int top = m.margin;
   if (!style.title.empty()) {
-    const wxSize size = TextSize(dc, TitleFontThatFits(dc, style.title, w, m), true, style.title);
+    const int px = TitleFontThatFits(dc, style.title, w, m);
+    const wxSize size = TextSize(dc, px, true, style.title);
     const wxRect box((w - size.GetWidth()) / 2, top, size.GetWidth(), size.GetHeight());
-    layout.boxes.push_back({SlideTextKind::Title, style.title, box});
+    layout.boxes.push_back({SlideTextKind::Title, style.title, box, px});
     top = box.GetBottom() + 1 + m.margin / 2;
   }
   const wxString date = DateText(settings, state);
   if (!date.empty()) {
-    const wxSize size = TextSize(dc, Scaled(m.labelFont, kDateFontRatio), true, date);
-    layout.boxes.push_back({SlideTextKind::Date, date, wxRect(wxPoint(m.margin, top), size)});
+    const int px = Scaled(m.labelFont, kDateFontRatio);
+    const wxSize size = TextSize(dc, px, true, date);
+    layout.boxes.push_back({SlideTextKind::Date, date, wxRect(wxPoint(m.margin, top), size), px});
   }
   const int small = Scaled(m.labelFont, kSmallFontRatio);
   if (style.orbits) {
@@ -173,11 +193,11 @@ void AddFixedBoxes(wxDC& dc, int w, int h, const FrameSettings& settings, const 
   layout.boxes.push_back(
       {SlideTextKind::Legend, wxString(), wxRect(m.margin, h - m.margin - legendH, legendW, legendH)});
 
-  const wxSize scaleText = TextSize(dc, small, false, ScaleText());
+  const wxSize scaleText = TextSize(dc, small, false, kScaleText);
   const int bar = ToPixel(MakeViewGeometry(w, w).scale);
   const int scaleW = std::max(bar, scaleText.GetWidth());
   const int scaleH = scaleText.GetHeight() + 2 * m.crossPen + m.margin;
-  layout.boxes.push_back({SlideTextKind::Scale, ScaleText(),
+  layout.boxes.push_back({SlideTextKind::Scale, kScaleText,
                           wxRect(w - m.margin - scaleW, h - m.margin - scaleH, scaleW, scaleH)});
 }
 
@@ -237,6 +257,20 @@ void PlacePlanetLabel(wxDC& dc, int w, int h, const SlideMetrics& m, Vec sun, do
 
 std::array<HeliocentricPosition, kPlanetCount> PositionsOf(const FrameState& state) {
   return state.positions ? *state.positions : AllPlanetPositions(state.simTime);
+}
+
+// Where everything goes on the slide (see SlideLayout).
+SlideLayout LayoutSlide(wxDC& dc, int w, int h, const FrameSettings& settings, const FrameState& state,
+                        const SlideStyle& style, const SlideMetrics& m,
+                        const std::array<HeliocentricPosition, kPlanetCount>& positions) {
+  SlideLayout layout;
+  AddFixedBoxes(dc, w, h, settings, state, style, m, layout);
+  const Vec sun{state.sunOffset.x, state.sunOffset.y};
+  const double sunRadius = settings.sunLayer.sun ? MakeViewGeometry(w, w).scale : 0.0;
+  for (int i = 0; i < kPlanetCount; ++i) {
+    if (settings.planets[i]) PlacePlanetLabel(dc, w, h, m, sun, sunRadius, kAllPlanets[i], positions[i].L, layout);
+  }
+  return layout;
 }
 
 // --- Drawing ------------------------------------------------------------------
@@ -446,45 +480,17 @@ const SlidePalette& SlidePaletteFor(bool light) {
   return light ? print : dark;
 }
 
-SlideMetrics MakeSlideMetrics(int w) {
-  SlideMetrics m;
-  m.labelFont = std::max(kMinLabelFont, static_cast<int>(std::lround(w * kLabelFontPerWidth)));
-  m.titleFont = static_cast<int>(std::lround(m.labelFont * kTitleFontRatio));
-  m.margin = std::max(4, m.labelFont / 2);
-  const double u = w / kReferenceWidth;
-  m.markerPen = std::max(2, static_cast<int>(std::lround(2 * u)));
-  m.trailPen = std::max(1, static_cast<int>(std::lround(1.5 * u)));
-  m.accelPen = std::max(3, static_cast<int>(std::lround(3 * u)));
-  m.crossPen = std::max(1, static_cast<int>(std::lround(u)));
-  return m;
-}
-
 double InsetRadiusFraction(double au) {
   if (!(au > 0)) return 0;
   return std::min(1.0, std::log1p(au / kInsetLogUnitAu) / std::log1p(kInsetOuterAu / kInsetLogUnitAu));
 }
 
-SlideLayout LayoutSlide(wxDC& dc, int w, int h, const FrameSettings& settings, const FrameState& state,
-                        const SlideStyle& style) {
-  const SlideMetrics m = MakeSlideMetrics(w);
-  SlideLayout layout;
-  AddFixedBoxes(dc, w, h, settings, state, style, m, layout);
-  const auto positions = PositionsOf(state);
-  const Vec sun{state.sunOffset.x, state.sunOffset.y};
-  const double sunRadius = settings.sunLayer.sun ? MakeViewGeometry(w, w).scale : 0.0;
-  for (int i = 0; i < kPlanetCount; ++i) {
-    if (settings.planets[i]) PlacePlanetLabel(dc, w, h, m, sun, sunRadius, kAllPlanets[i], positions[i].L, layout);
-  }
-  return layout;
-}
-
 SlideLayout DrawSlideFrame(wxDC& dc, int w, int h, const FrameSettings& settings, const FrameState& state,
-                           const SlideStyle& style, PlanetLongitudes& longitudes) {
+                           const SlideStyle& style) {
   const SlidePalette& p = SlidePaletteFor(style.light);
   const SlideMetrics m = MakeSlideMetrics(w);
   const auto positions = PositionsOf(state);
-  FillPlanetLongitudes(positions, longitudes);
-  const SlideLayout layout = LayoutSlide(dc, w, h, settings, state, style);
+  const SlideLayout layout = LayoutSlide(dc, w, h, settings, state, style, m, positions);
   const Vec sun{state.sunOffset.x, state.sunOffset.y};
 
   DrawBackdrop(dc, w, h, p, m);
@@ -500,19 +506,16 @@ SlideLayout DrawSlideFrame(wxDC& dc, int w, int h, const FrameSettings& settings
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(p.sun));
     dc.DrawCircle(ToPixel(sun.x), ToPixel(sun.y), ToPixel(MakeViewGeometry(w, w).scale));
+    DrawBarycenterMark(dc, w, h, m);
   }
-  if (settings.sunLayer.sun) DrawBarycenterMark(dc, w, h, m);
   if (settings.sunLayer.acceleration) DrawAcceleration(dc, w, settings, state, p, m);
 
   label = 0;
   for (const SlideBox& box : layout.boxes) {
     switch (box.kind) {
       case SlideTextKind::Title:
-        DrawText(dc, box, SlideFont(box.box.GetHeight() > 0 ? TitleFontThatFits(dc, box.text, w, m) : m.titleFont, true),
-                 p.text);
-        break;
       case SlideTextKind::Date:
-        DrawText(dc, box, SlideFont(Scaled(m.labelFont, kDateFontRatio), true), p.text);
+        DrawText(dc, box, SlideFont(box.fontPixels, true), p.text);
         break;
       case SlideTextKind::Legend: DrawLegend(dc, box.box, settings, p, m); break;
       case SlideTextKind::Scale: DrawScaleBar(dc, w, box, p, m); break;

@@ -33,15 +33,6 @@ struct SlidePalette {
 };
 const SlidePalette& SlidePaletteFor(bool light);
 
-// Sizes that grow with the picture's width w.
-struct SlideMetrics {
-  int labelFont;   // pixel height of the planet labels, date, legend, scale
-  int titleFont;   // pixel height of the title
-  int margin;      // pixels kept free along the edges and between boxes
-  int markerPen, trailPen, accelPen, crossPen;
-};
-SlideMetrics MakeSlideMetrics(int w);
-
 enum class SlideTextKind { Title, Date, Legend, Scale, Inset, Planet };
 
 // A piece of text or a panel of the slide and the box it takes.
@@ -49,13 +40,14 @@ struct SlideBox {
   SlideTextKind kind;
   wxString text;  // the planet's name for a planet label; empty for panels
   wxRect box;
+  int fontPixels = 0;  // the text's font height, for the title and the date
 };
 
-// Where everything goes on a w x h slide: the fixed boxes (title, date,
+// Where everything went on a w x h slide: the fixed boxes (title, date,
 // legend, scale bar, inset) and the planet labels, each placed on its
 // planet's direction from the Sun where it overlaps no other box and not
 // the Sun's disc; a label that finds no such place is left out. Text is
-// measured with `dc`'s fonts.
+// measured with the drawing's fonts.
 struct SlideLayout {
   std::vector<SlideBox> boxes;
   // For each planet label (same order as its box among `boxes`): the end
@@ -63,14 +55,10 @@ struct SlideLayout {
   std::vector<wxPoint> markerEnds;
   std::vector<Planet> labelledPlanets;
 };
-SlideLayout LayoutSlide(wxDC& dc, int w, int h, const FrameSettings& settings,
-                        const FrameState& state, const SlideStyle& style);
 
-// Draws the slide into `dc`, refilling `longitudes` with all nine planets
-// as the dialog's frame does, and returns the layout it drew.
+// Draws the slide into `dc` and returns the layout it drew.
 SlideLayout DrawSlideFrame(wxDC& dc, int w, int h, const FrameSettings& settings,
-                           const FrameState& state, const SlideStyle& style,
-                           PlanetLongitudes& longitudes);
+                           const FrameState& state, const SlideStyle& style);
 
 // Distance from the Sun in au to a fraction of the inset's radius:
 // logarithmic, so that Mercury and Neptune fit on one picture.

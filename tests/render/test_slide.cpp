@@ -36,9 +36,8 @@ Drawn DrawSlide(int w, double jd, bool light, const SolarPath* trail = nullptr) 
   drawn.state.sunOffset = {sun.offsetX, sun.offsetY};
   drawn.state.sunAccel = {sun.accelX, sun.accelY};
   drawn.state.path = trail;
-  PlanetLongitudes longitudes;
   drawn.image = RenderToImage(w, w, [&](wxDC& dc) {
-    drawn.layout = DrawSlideFrame(dc, w, w, settings, drawn.state, style, longitudes);
+    drawn.layout = DrawSlideFrame(dc, w, w, settings, drawn.state, style);
   });
   return drawn;
 }

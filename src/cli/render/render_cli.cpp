@@ -66,7 +66,7 @@ wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, cons
   const int w = options.width;
   return canvas.Render([&](wxDC& dc) {
     if (options.slide) {
-      DrawSlideFrame(dc, w, w, settings, state, options.slideStyle, longitudes);
+      DrawSlideFrame(dc, w, w, settings, state, options.slideStyle);
     } else {
       DrawViewFrame(dc, w, w, settings, state, longitudes);
     }
