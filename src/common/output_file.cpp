@@ -16,18 +16,6 @@
 namespace barywalk {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 [[noreturn]] void CannotWrite(const std::string& path, int error) {
   throw OutputError("cannot write " + path + ": " + std::strerror(error));
 }
@@ -48,6 +36,18 @@ std::optional<std::string> FileIdentity(const std::string& path) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string ReserveTemporaryBeside(const std::string& path) {
   if (path.empty()) throw OutputError("the output file name is empty");

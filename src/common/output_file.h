@@ -49,6 +49,11 @@ class OutputFile {
   bool m_committed = false;
 };
 
+// The folder of `path` ("." for a bare name, "/" for a file at the root)
+// and the name after its last '/'.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
+
 // The file that renaming a finished output onto `path` should replace:
 // `path` itself, or the file a symbolic link at `path` names.
 std::string RenameTarget(const std::string& path);

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "common/numbers.h"
+#include "common/output_file.h"
 
 namespace barywalk {
 namespace {
@@ -173,8 +174,7 @@ void AppendNumber(std::string& out, double value, std::chars_format format, int 
 }  // namespace
 
 std::string FlareFileDisplayName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return NameOf(path);
 }
 
 std::vector<FlareFileReport> LoadFlareFiles(const std::vector<std::string>& paths,
