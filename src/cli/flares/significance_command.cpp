@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -60,12 +59,6 @@ struct SignificanceRequest {
   std::string within = "5";
   std::optional<GoesClass> minClass;
 };
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::vector<Planet> ParsePlanetSet(const std::string& text) {
   const std::array<bool, kPlanetCount> chosen = PlanetList("--planets", text);

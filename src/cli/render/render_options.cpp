@@ -20,11 +20,6 @@ constexpr double kMaxFps = 240;
 // anything below 2/100 s down to 1/10 s.
 constexpr double kMaxGifFps = 50;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && Lower(text.substr(text.size() - end.size())) == end;
 }
