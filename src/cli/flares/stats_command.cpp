@@ -55,9 +55,8 @@ struct StatsOptions {
 
 // "(0.11), 1/1440 to 365": a setting's default and range in a help line.
 std::string DefaultAndRange(const NumberSetting& setting) {
-  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
-                                                              : SettingNumber(setting.low);
-  return "(" + SettingNumber(setting.initial) + "), " + low + " to " + SettingNumber(setting.high);
+  return "(" + SettingNumber(setting.initial) + "), " + SettingLow(setting) + " to " +
+         SettingNumber(setting.high);
 }
 
 double SettingValue(const std::string& option, const std::string& text,

@@ -152,9 +152,7 @@ const char* const kFooter =
 
 // "a scale factor from 0 to 100 (default 1)": a setting's range and default.
 std::string RangeText(const std::string& what, const NumberSetting& setting) {
-  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
-                                                              : SettingNumber(setting.low);
-  return what + " from " + low + " to " + SettingNumber(setting.high) + " (default " +
+  return what + " from " + SettingLow(setting) + " to " + SettingNumber(setting.high) + " (default " +
          SettingNumber(setting.initial) + ")";
 }
 
