@@ -1,7 +1,6 @@
 #include "catalog/csv_catalog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cmath>
@@ -33,15 +32,9 @@ bool ParsePoint(std::string_view text, double& x, double& y) {
          ParseDecimal(text.substr(blank + 1), y);
 }
 
-// Digits of `text` as a whole number below 1000, or -1.
+// One to three digits as a number, or -1.
 int SmallNumber(std::string_view text) {
-  if (text.empty() || text.size() > 3) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return text.empty() || text.size() > 3 ? -1 : FixedDigits(text, text.size());
 }
 
 const std::pair<const char*, std::string CsvColumnNames::*> kColumnKeys[] = {
