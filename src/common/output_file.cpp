@@ -79,6 +79,21 @@ std::string RenameTarget(const std::string& path) {
   return path;
 }
 
+ReservedTemporary::ReservedTemporary(std::string target)
+    : m_target(std::move(target)), m_path(ReserveTemporaryBeside(m_target)) {}
+
+ReservedTemporary::~ReservedTemporary() {
+  if (!m_committed) std::remove(m_path.c_str());
+  ForgetTemporary(m_path);
+}
+
+bool ReservedTemporary::Commit() {
+  if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return false;
+  m_committed = true;
+  ForgetTemporary(m_path);
+  return true;
+}
+
 OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
   if (m_path == "-") return;
   struct stat info {};
@@ -91,27 +106,22 @@ OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
     m_inPlace = true;
     return;
   }
-  m_renameTo = RenameTarget(m_path);
-  m_tempPath = ReserveTemporaryBeside(m_renameTo);
-  m_file.open(m_tempPath, std::ios::binary | std::ios::trunc);
+  m_temp.emplace(RenameTarget(m_path));
+  m_file.open(m_temp->path(), std::ios::binary | std::ios::trunc);
   if (!m_file) {
     const int error = errno;
-    std::remove(m_tempPath.c_str());
-    ForgetTemporary(m_tempPath);
+    m_temp.reset();
     CannotWrite(m_path, error);
   }
 }
 
 OutputFile::~OutputFile() {
-  if (!m_committed && !m_tempPath.empty()) {
-    m_file.close();
-    std::remove(m_tempPath.c_str());
-  }
-  if (!m_tempPath.empty()) ForgetTemporary(m_tempPath);
+  // Closed before an uncommitted temporary file is removed.
+  m_file.close();
 }
 
 std::ostream& OutputFile::stream() {
-  return m_tempPath.empty() && !m_inPlace ? std::cout : m_file;
+  return !m_temp && !m_inPlace ? std::cout : m_file;
 }
 
 void OutputFile::Commit() {
@@ -124,13 +134,11 @@ void OutputFile::Commit() {
       throw OutputError("cannot write " + m_path + " completely" +
                         (error != 0 ? std::string(": ") + std::strerror(error) : ""));
     }
-    m_committed = true;
     return;
   }
-  if (m_tempPath.empty()) {
+  if (!m_temp) {
     std::cout.flush();
     if (!std::cout) throw OutputError("cannot write to standard output");
-    m_committed = true;
     return;
   }
   m_file.flush();
@@ -139,8 +147,7 @@ void OutputFile::Commit() {
   if (!written || m_file.fail()) {
     throw OutputError("cannot write " + m_path + " completely (is the disk full?)");
   }
-  if (std::rename(m_tempPath.c_str(), m_renameTo.c_str()) != 0) CannotWrite(m_path, errno);
-  m_committed = true;
+  if (!m_temp->Commit()) CannotWrite(m_path, errno);
 }
 
 std::string OutputClash(const std::vector<std::string>& inputs,

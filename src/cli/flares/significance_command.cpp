@@ -364,13 +364,7 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
 // so that a folder that cannot take it fails at once.
 class PlotOutput {
  public:
-  explicit PlotOutput(const std::string& path)
-      : m_path(path), m_target(RenameTarget(path)), m_temp(ReserveTemporaryBeside(m_target)) {}
-  ~PlotOutput() {
-    if (!m_committed) std::remove(m_temp.c_str());
-  }
-  PlotOutput(const PlotOutput&) = delete;
-  PlotOutput& operator=(const PlotOutput&) = delete;
+  explicit PlotOutput(const std::string& path) : m_path(path), m_temp(RenameTarget(path)) {}
 
   void Write(const SignificanceRequest& request, const LoadedCatalogs& catalogs,
              const SignificanceResult& result) {
@@ -386,16 +380,15 @@ class PlotOutput {
                     (o.axial ? " (axial)" : "") + ", " + NullName(o.null) + " null (" +
                     std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed) +
                     "), " + GeometryName(o.geometry) + " geometry, Barywalk " + kBarywalkVersion;
-    if (!WriteSignificancePlot(result, o.withinRad, title, PlotDeviceFor(m_path), m_temp) ||
-        std::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (!WriteSignificancePlot(result, o.withinRad, title, PlotDeviceFor(m_path), m_temp.path()) ||
+        !m_temp.Commit()) {
       throw std::runtime_error("cannot write " + m_path + ": the figure could not be written completely");
     }
-    m_committed = true;
   }
 
  private:
-  std::string m_path, m_target, m_temp;
-  bool m_committed = false;
+  std::string m_path;
+  ReservedTemporary m_temp;
 };
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
