@@ -393,10 +393,11 @@ class PlotOutput {
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
   CompleteRequest(request);
-  CatchInterrupts("barywalk-flares significance", false);
+  const std::string program = "barywalk-flares significance";
+  CatchInterrupts(program, false);
   FlareLoadOptions load;
   load.minClass = request.minClass;
-  const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err, load);
+  const LoadedCatalogs catalogs = LoadCatalogs(request.files, program, err, load);
   const std::string classLine =
       request.minClass ? FormatGoesClass(*request.minClass) + " and above" : "";
   CheckTimes(catalogs, request.options);

@@ -71,8 +71,9 @@ int RunStats(StatsOptions options, std::ostream& err) {
   if (options.run.startTime > options.run.endTime) throw UsageError("--from is later than --to");
   const std::string clash = OutputClash(options.files, {{"-o", options.output}});
   if (!clash.empty()) throw UsageError(clash);
-  CatchInterrupts("barywalk-flares stats", false);
-  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
+  const std::string program = "barywalk-flares stats";
+  CatchInterrupts(program, false);
+  const LoadedCatalogs catalogs = LoadCatalogs(options.files, program, err, options.load);
   options.run.scaling = {options.clip, options.logScale};
 
   OutputFile output(options.output);
