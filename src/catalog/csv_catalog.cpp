@@ -216,10 +216,13 @@ CsvCatalog::CsvCatalog(CsvLayout layout, CsvColumnNames names, std::string_view 
   if (!missing.empty()) throw CatalogError("the header lacks the columns " + missing);
 }
 
-bool CsvCatalog::ReadPosition(const std::vector<std::string>& fields, std::size_t offset, double jd,
-                              CatalogFlare& flare, ParsedRow& rejection) const {
+std::string CsvCatalog::RowFields::operator()(int column) const {
+  return column < 0 ? std::string() : Trimmed(fields[column + offset]);
+}
+
+bool CsvCatalog::ReadPosition(const RowFields& field, double jd, CatalogFlare& flare,
+                              ParsedRow& rejection) const {
   enum class Given { Found, Absent, Bad };
-  const auto field = [&](int column) { return column < 0 ? std::string() : Trimmed(fields[column + offset]); };
   const auto bad = [&rejection](const std::string& column, const std::string& text) {
     rejection = UnreadableField(column, text);
     return Given::Bad;
@@ -296,7 +299,7 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
     return Rejected(RejectReason::Unreadable, std::to_string(fields.size()) + " fields, the header names " +
                                                   std::to_string(m_columnCount));
   }
-  const auto field = [&](int column) { return column < 0 ? std::string() : Trimmed(fields[column + offset]); };
+  const RowFields field{fields, offset};
 
   const std::string startText = field(m_start), endText = field(m_end);
   UtcDateTime start, end;
@@ -325,7 +328,7 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
     placeJd = JulianDayFromUtc(peak);
   }
   ParsedRow rejection;
-  if (!ReadPosition(fields, offset, placeJd, flare, rejection)) return rejection;
+  if (!ReadPosition(field, placeJd, flare, rejection)) return rejection;
 
   const std::string classText = field(m_class);
   const bool classIsThisFlares = m_visible < 0 || field(m_visible) != "False";
