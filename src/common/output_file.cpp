@@ -152,16 +152,20 @@ void OutputFile::Commit() {
 
 std::string OutputClash(const std::vector<std::string>& inputs,
                         const std::vector<NamedOutput>& outputs) {
+  // Each file is looked up once, not once for every name it is compared with.
+  std::vector<std::optional<std::string>> inputIds, outputIds;
+  for (const std::string& input : inputs) inputIds.push_back(FileIdentity(input));
+  for (const NamedOutput& output : outputs) outputIds.push_back(FileIdentity(output.path));
   for (std::size_t i = 0; i < outputs.size(); ++i) {
-    const std::optional<std::string> output = FileIdentity(outputs[i].path);
+    const std::optional<std::string>& output = outputIds[i];
     if (!output) continue;
-    for (const std::string& input : inputs) {
-      if (FileIdentity(input) == output) {
-        return outputs[i].option + " '" + outputs[i].path + "' names the input '" + input + "'";
+    for (std::size_t k = 0; k < inputs.size(); ++k) {
+      if (inputIds[k] == output) {
+        return outputs[i].option + " '" + outputs[i].path + "' names the input '" + inputs[k] + "'";
       }
     }
     for (std::size_t j = 0; j < i; ++j) {
-      if (FileIdentity(outputs[j].path) == output) {
+      if (outputIds[j] == output) {
         return outputs[j].option + " and " + outputs[i].option + " name the same file '" +
                outputs[i].path + "'";
       }
