@@ -46,11 +46,6 @@ class LineReader {
   std::size_t m_pos = 0;
 };
 
-std::string WithoutCarriageReturn(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return std::string(line);
-}
-
 // Control characters (a line end in a file name) would break the header
 // line in two.
 std::string Printable(const std::string& text) {
@@ -80,7 +75,6 @@ const char* CatalogFormatDescription(CatalogFormat format) {
 }
 
 std::optional<CatalogFormat> RecogniseCatalog(std::string_view firstLine) {
-  if (!firstLine.empty() && firstLine.back() == '\r') firstLine.remove_suffix(1);
   if (LooksLikeNoaaXrsLine(firstLine)) return CatalogFormat::NoaaXrs;
   if (firstLine.size() > kMaxCatalogLineLength) return std::nullopt;
   std::vector<std::string> names;
@@ -159,7 +153,7 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
     throw CatalogError("the first line is longer than " + std::to_string(kMaxCatalogLineLength) +
                        " characters");
   }
-  result.format = format ? *format : DetectCatalogFormat(WithoutCarriageReturn(firstLine));
+  result.format = format ? *format : DetectCatalogFormat(firstLine);
   if (result.format == CatalogFormat::Csv && columns == nullptr) {
     throw CatalogError("the csv format needs --columns to name its columns");
   }
@@ -206,7 +200,7 @@ CatalogImport ImportCatalogText(std::string_view text, std::string name,
     if (row.flare) {
       result.flares.push_back({std::move(*row.flare), lineNumber});
     } else {
-      result.rejects.push_back({lineNumber, std::move(row.rejection), WithoutCarriageReturn(line)});
+      result.rejects.push_back({lineNumber, std::move(row.rejection), std::string(line)});
     }
   }
   return result;

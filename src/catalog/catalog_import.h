@@ -29,11 +29,12 @@ std::optional<CatalogFormat> CatalogFormatFromName(std::string_view name);
 // What the format is, for messages: "a NOAA GOES XRS event report".
 const char* CatalogFormatDescription(CatalogFormat format);
 
-// The format of a catalog from its first line: a NOAA report line, or a
-// CSV header: event_starttime with hgs_x and hgs_y, hpc_x and hpc_y or
-// hpc_coord (HEK) or with hgs_lat and hgs_lon (GOES list); GEV_START and
-// GOES_CLASS (SolarSoft); start_UTC with hgs_lon and hgs_lat (STIX). The
-// generic csv format is never guessed. Nothing when none fits.
+// The format of a catalog from its first line, without its line end: a
+// NOAA report line, or a CSV header: event_starttime with hgs_x and hgs_y,
+// hpc_x and hpc_y or hpc_coord (HEK) or with hgs_lat and hgs_lon (GOES
+// list); GEV_START and GOES_CLASS (SolarSoft); start_UTC with hgs_lon and
+// hgs_lat (STIX). The generic csv format is never guessed. Nothing when
+// none fits.
 std::optional<CatalogFormat> RecogniseCatalog(std::string_view firstLine);
 
 // The same, throwing CatalogError when none fits.

@@ -18,6 +18,16 @@ bool ParseDecimal(std::string_view text, double& value) {
   return ParseStrictNumber(TrimBlanks(text), value);
 }
 
+int FixedDigits(std::string_view field, std::size_t width) {
+  if (field.size() != width) return -1;
+  int value = 0;
+  for (char c : field) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 ParsedRow UnreadableField(std::string_view field, std::string_view text) {
   return Rejected(RejectReason::Unreadable, std::string(field) + " '" + std::string(text) + "'");
 }

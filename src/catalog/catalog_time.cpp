@@ -9,17 +9,6 @@
 namespace barywalk {
 namespace {
 
-// `count` digits at `pos` as a number, or -1.
-int Digits(std::string_view text, std::size_t pos, std::size_t count) {
-  if (pos + count > text.size()) return -1;
-  int value = 0;
-  for (std::size_t i = pos; i < pos + count; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
-
 // SolarSoft's "24-Oct-2014 21:07:00.000" (day of one or two digits) as
 // "2014-10-24 21:07:00.000"; other text unchanged.
 std::string FromSolarSoftDate(std::string_view text) {
@@ -58,12 +47,12 @@ bool ParseCatalogTime(std::string_view original, UtcDateTime& utc) {
     return false;
   }
   UtcDateTime parsed;
-  parsed.year = Digits(text, 0, 4);
-  parsed.month = Digits(text, 5, 2);
-  parsed.day = Digits(text, 8, 2);
-  parsed.hour = Digits(text, 11, 2);
-  parsed.minute = Digits(text, 14, 2);
-  const int second = Digits(text, 17, 2);
+  parsed.year = FixedDigits(text.substr(0, 4), 4);
+  parsed.month = FixedDigits(text.substr(5, 2), 2);
+  parsed.day = FixedDigits(text.substr(8, 2), 2);
+  parsed.hour = FixedDigits(text.substr(11, 2), 2);
+  parsed.minute = FixedDigits(text.substr(14, 2), 2);
+  const int second = FixedDigits(text.substr(17, 2), 2);
   if (parsed.year < 0 || parsed.month < 0 || parsed.day < 0 || parsed.hour < 0 ||
       parsed.minute < 0 || second < 0) {
     return false;

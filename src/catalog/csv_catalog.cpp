@@ -1,7 +1,6 @@
 #include "catalog/csv_catalog.h"
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
 #include <cmath>
@@ -33,15 +32,9 @@ bool ParsePoint(std::string_view text, double& x, double& y) {
          ParseDecimal(text.substr(blank + 1), y);
 }
 
-// Digits of `text` as a whole number below 1000, or -1.
+// One to three digits as a number, or -1.
 int SmallNumber(std::string_view text) {
-  if (text.empty() || text.size() > 3) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return text.empty() || text.size() > 3 ? -1 : FixedDigits(text, text.size());
 }
 
 const std::pair<const char*, std::string CsvColumnNames::*> kColumnKeys[] = {
@@ -223,10 +216,13 @@ CsvCatalog::CsvCatalog(CsvLayout layout, CsvColumnNames names, std::string_view 
   if (!missing.empty()) throw CatalogError("the header lacks the columns " + missing);
 }
 
-bool CsvCatalog::ReadPosition(const std::vector<std::string>& fields, std::size_t offset, double jd,
-                              CatalogFlare& flare, ParsedRow& rejection) const {
+std::string CsvCatalog::RowFields::operator()(int column) const {
+  return column < 0 ? std::string() : Trimmed(fields[column + offset]);
+}
+
+bool CsvCatalog::ReadPosition(const RowFields& field, double jd, CatalogFlare& flare,
+                              ParsedRow& rejection) const {
   enum class Given { Found, Absent, Bad };
-  const auto field = [&](int column) { return column < 0 ? std::string() : Trimmed(fields[column + offset]); };
   const auto bad = [&rejection](const std::string& column, const std::string& text) {
     rejection = UnreadableField(column, text);
     return Given::Bad;
@@ -303,7 +299,7 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
     return Rejected(RejectReason::Unreadable, std::to_string(fields.size()) + " fields, the header names " +
                                                   std::to_string(m_columnCount));
   }
-  const auto field = [&](int column) { return column < 0 ? std::string() : Trimmed(fields[column + offset]); };
+  const RowFields field{fields, offset};
 
   const std::string startText = field(m_start), endText = field(m_end);
   UtcDateTime start, end;
@@ -332,7 +328,7 @@ ParsedRow CsvCatalog::ParseRow(std::string_view line) const {
     placeJd = JulianDayFromUtc(peak);
   }
   ParsedRow rejection;
-  if (!ReadPosition(fields, offset, placeJd, flare, rejection)) return rejection;
+  if (!ReadPosition(field, placeJd, flare, rejection)) return rejection;
 
   const std::string classText = field(m_class);
   const bool classIsThisFlares = m_visible < 0 || field(m_visible) != "False";

@@ -91,8 +91,16 @@ class CsvCatalog {
   bool HasSourceColumn() const { return m_source >= 0; }
 
  private:
-  bool ReadPosition(const std::vector<std::string>& fields, std::size_t offset, double jd,
-                    CatalogFlare& flare, ParsedRow& rejection) const;
+  // A data row's fields after any leading row index: a column's field
+  // trimmed, empty for a column the header lacks (-1).
+  struct RowFields {
+    const std::vector<std::string>& fields;
+    std::size_t offset;
+    std::string operator()(int column) const;
+  };
+
+  bool ReadPosition(const RowFields& field, double jd, CatalogFlare& flare,
+                    ParsedRow& rejection) const;
 
   CsvLayout m_layout;
   CsvColumnNames m_names;

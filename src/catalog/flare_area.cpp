@@ -4,13 +4,10 @@
 
 #include "common/angles.h"
 #include "ephemeris/planets.h"
+#include "ephemeris/sun_orientation.h"
 
 namespace barywalk {
 namespace {
-
-// The Sun's apparent radius at 1 au in arcseconds (Auwers' value, the
-// astronomical almanacs' solar semidiameter).
-constexpr double kSolarRadiusArcsecAt1Au = 959.63;
 
 double EarthDistanceAu(double jd) {
   double longitude = 0.0, distance = 1.0;
@@ -49,7 +46,7 @@ std::optional<double> OpticalImportanceArea(char importance) {
 }
 
 double SxiAreaToMillionths(double squareArcsec, double jd) {
-  const double rho = kSolarRadiusArcsecAt1Au / DailyEarthDistanceAu(jd);
+  const double rho = kSunSemiDiameterAtOneAuArcsec / DailyEarthDistanceAu(jd);
   return squareArcsec / (kPi * rho * rho) * 1e6;
 }
 

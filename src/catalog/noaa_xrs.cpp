@@ -1,9 +1,9 @@
 #include "catalog/noaa_xrs.h"
 
-#include <cctype>
 #include <string>
 
 #include "catalog/catalog_text.h"
+#include "catalog/csv_catalog.h"
 #include "catalog/flare_area.h"
 #include "ephemeris/julian_day.h"
 
@@ -20,17 +20,6 @@ std::string_view Columns(std::string_view line, std::size_t first, std::size_t l
 }
 
 bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
-
-// A field of exactly `width` digits as a number, or -1.
-int FixedDigits(std::string_view field, std::size_t width) {
-  if (field.size() != width) return -1;
-  int value = 0;
-  for (char c : field) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
 
 // Minutes after midnight of an HHMM field with an hour below `hourLimit`,
 // or -1.
@@ -50,19 +39,15 @@ bool ReadDate(std::string_view field, UtcDateTime& date) {
   return IsValidUtc(date);
 }
 
-// "N12E34": latitude north positive, longitude east positive.
+// "N12E34" in its fixed columns: latitude north positive, longitude east
+// positive. The columns hold two digits each, so a blank at either end,
+// which the catalogs' free-form reading would pass over, is refused.
 bool ReadLocation(std::string_view field, double& latitude, double& longitude) {
-  if (field.size() != 6 || (field[0] != 'N' && field[0] != 'S') ||
+  if (field.size() != 6 || TrimBlanks(field).size() != 6 ||
       (field[3] != 'E' && field[3] != 'W')) {
     return false;
   }
-  const int lat = FixedDigits(field.substr(1, 2), 2);
-  const int lon = FixedDigits(field.substr(4, 2), 2);
-  if (lat < 0 || lat > 90 || lon < 0) return false;
-  latitude = field[0] == 'N' ? lat : -lat;
-  // West counts positive in the reports, east in flare files. (0 stays +0.)
-  longitude = field[3] == 'E' ? lon : (lon == 0 ? 0.0 : -lon);
-  return true;
+  return ParseLocation(field, latitude, longitude);
 }
 
 // Class letter and tenths in columns 60-63; blank means no class.

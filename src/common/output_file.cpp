@@ -16,18 +16,6 @@
 namespace barywalk {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 [[noreturn]] void CannotWrite(const std::string& path, int error) {
   throw OutputError("cannot write " + path + ": " + std::strerror(error));
 }
@@ -48,6 +36,18 @@ std::optional<std::string> FileIdentity(const std::string& path) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 std::string ReserveTemporaryBeside(const std::string& path) {
   if (path.empty()) throw OutputError("the output file name is empty");
@@ -79,6 +79,21 @@ std::string RenameTarget(const std::string& path) {
   return path;
 }
 
+ReservedTemporary::ReservedTemporary(std::string target)
+    : m_target(std::move(target)), m_path(ReserveTemporaryBeside(m_target)) {}
+
+ReservedTemporary::~ReservedTemporary() {
+  if (!m_committed) std::remove(m_path.c_str());
+  ForgetTemporary(m_path);
+}
+
+bool ReservedTemporary::Commit() {
+  if (std::rename(m_path.c_str(), m_target.c_str()) != 0) return false;
+  m_committed = true;
+  ForgetTemporary(m_path);
+  return true;
+}
+
 OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
   if (m_path == "-") return;
   struct stat info {};
@@ -91,27 +106,22 @@ OutputFile::OutputFile(std::string path) : m_path(std::move(path)) {
     m_inPlace = true;
     return;
   }
-  m_renameTo = RenameTarget(m_path);
-  m_tempPath = ReserveTemporaryBeside(m_renameTo);
-  m_file.open(m_tempPath, std::ios::binary | std::ios::trunc);
+  m_temp.emplace(RenameTarget(m_path));
+  m_file.open(m_temp->path(), std::ios::binary | std::ios::trunc);
   if (!m_file) {
     const int error = errno;
-    std::remove(m_tempPath.c_str());
-    ForgetTemporary(m_tempPath);
+    m_temp.reset();
     CannotWrite(m_path, error);
   }
 }
 
 OutputFile::~OutputFile() {
-  if (!m_committed && !m_tempPath.empty()) {
-    m_file.close();
-    std::remove(m_tempPath.c_str());
-  }
-  if (!m_tempPath.empty()) ForgetTemporary(m_tempPath);
+  // Closed before an uncommitted temporary file is removed.
+  m_file.close();
 }
 
 std::ostream& OutputFile::stream() {
-  return m_tempPath.empty() && !m_inPlace ? std::cout : m_file;
+  return !m_temp && !m_inPlace ? std::cout : m_file;
 }
 
 void OutputFile::Commit() {
@@ -124,13 +134,11 @@ void OutputFile::Commit() {
       throw OutputError("cannot write " + m_path + " completely" +
                         (error != 0 ? std::string(": ") + std::strerror(error) : ""));
     }
-    m_committed = true;
     return;
   }
-  if (m_tempPath.empty()) {
+  if (!m_temp) {
     std::cout.flush();
     if (!std::cout) throw OutputError("cannot write to standard output");
-    m_committed = true;
     return;
   }
   m_file.flush();
@@ -139,22 +147,25 @@ void OutputFile::Commit() {
   if (!written || m_file.fail()) {
     throw OutputError("cannot write " + m_path + " completely (is the disk full?)");
   }
-  if (std::rename(m_tempPath.c_str(), m_renameTo.c_str()) != 0) CannotWrite(m_path, errno);
-  m_committed = true;
+  if (!m_temp->Commit()) CannotWrite(m_path, errno);
 }
 
 std::string OutputClash(const std::vector<std::string>& inputs,
                         const std::vector<NamedOutput>& outputs) {
+  // Each file is looked up once, not once for every name it is compared with.
+  std::vector<std::optional<std::string>> inputIds, outputIds;
+  for (const std::string& input : inputs) inputIds.push_back(FileIdentity(input));
+  for (const NamedOutput& output : outputs) outputIds.push_back(FileIdentity(output.path));
   for (std::size_t i = 0; i < outputs.size(); ++i) {
-    const std::optional<std::string> output = FileIdentity(outputs[i].path);
+    const std::optional<std::string>& output = outputIds[i];
     if (!output) continue;
-    for (const std::string& input : inputs) {
-      if (FileIdentity(input) == output) {
-        return outputs[i].option + " '" + outputs[i].path + "' names the input '" + input + "'";
+    for (std::size_t k = 0; k < inputs.size(); ++k) {
+      if (inputIds[k] == output) {
+        return outputs[i].option + " '" + outputs[i].path + "' names the input '" + inputs[k] + "'";
       }
     }
     for (std::size_t j = 0; j < i; ++j) {
-      if (FileIdentity(outputs[j].path) == output) {
+      if (outputIds[j] == output) {
         return outputs[j].option + " and " + outputs[i].option + " name the same file '" +
                outputs[i].path + "'";
       }

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +17,30 @@ namespace barywalk {
 class OutputError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// A temporary file reserved beside `target` (see ReserveTemporaryBeside)
+// for an output that another program or library writes, then renamed onto
+// `target` by Commit(). Destroyed uncommitted, it removes the file. Once
+// renamed or removed the file is no longer removed on an interrupt, so
+// that the interrupt handler's few places are not used up.
+class ReservedTemporary {
+ public:
+  // Throws OutputError as ReserveTemporaryBeside does.
+  explicit ReservedTemporary(std::string target);
+  ~ReservedTemporary();
+  ReservedTemporary(const ReservedTemporary&) = delete;
+  ReservedTemporary& operator=(const ReservedTemporary&) = delete;
+
+  const std::string& path() const { return m_path; }
+  // Renames the file onto the target. False, with the reason in errno,
+  // when that fails; the file then stays reserved.
+  bool Commit();
+
+ private:
+  std::string m_target;
+  std::string m_path;
+  bool m_committed = false;
 };
 
 // "-" writes to standard output instead (Commit() then only flushes); so
@@ -42,12 +67,17 @@ class OutputFile {
 
  private:
   std::string m_path;
-  std::string m_tempPath;  // empty for standard output and in-place outputs
-  std::string m_renameTo;  // the regular file that Commit() replaces
+  // Renamed onto the regular file that Commit() replaces; none for
+  // standard output and in-place outputs.
+  std::optional<ReservedTemporary> m_temp;
   bool m_inPlace = false;  // a device or pipe, written directly
   std::ofstream m_file;
-  bool m_committed = false;
 };
+
+// The folder of `path` ("." for a bare name, "/" for a file at the root)
+// and the name after its last '/'.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
 
 // The file that renaming a finished output onto `path` should replace:
 // `path` itself, or the file a symbolic link at `path` names.

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "common/numbers.h"
+#include "common/output_file.h"
 
 namespace barywalk {
 namespace {
@@ -18,25 +19,44 @@ bool IsFieldSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// A whole word as one finite decimal number, or false.
-bool ParseNumberWord(std::string_view word, double& value) { return ParseStrictNumber(word, value); }
-
-// Reads white-space separated numbers into `fields` from word `skip` on
-// (the words before are passed over unread), up to `count` of them;
+// Reads white-space separated numbers into `fields`, up to `count` of them;
 // returns how many were readable. Stops at the first unreadable word.
-int ParseWords(std::string_view line, int skip, double* fields, int count) {
+int ParseWords(std::string_view line, double* fields, int count) {
   int readable = 0;
   std::size_t pos = 0;
-  for (int word = 0; readable < count; ++word) {
+  while (readable < count) {
     while (pos < line.size() && IsFieldSpace(line[pos])) ++pos;
     if (pos == line.size()) break;
     const std::size_t start = pos;
     while (pos < line.size() && !IsFieldSpace(line[pos])) ++pos;
-    if (word < skip) continue;
-    if (!ParseNumberWord(line.substr(start, pos - start), fields[readable])) break;
+    if (!ParseStrictNumber(line.substr(start, pos - start), fields[readable])) break;
     ++readable;
   }
   return readable;
+}
+
+// Fields 6 and 7 of a data line whose first five fields are readable.
+struct FlareClassAndRegion {
+  double flux = 0.0;  // W/m^2; 0 unknown
+  int region = 0;     // NOAA active region; 0 unknown
+  bool invalid = false;  // a number was given that is no flux or no region
+};
+
+// Checks the `readable` (0..2) numbers read after the first five fields.
+FlareClassAndRegion CheckClassAndRegion(const double* extra, int readable) {
+  FlareClassAndRegion result;
+  if (readable >= 1) {
+    if (extra[0] >= 0) result.flux = extra[0] + 0.0;
+    else result.invalid = true;
+  }
+  if (readable >= 2) {
+    if (extra[1] >= 0 && extra[1] <= INT_MAX && extra[1] == std::floor(extra[1])) {
+      result.region = static_cast<int>(extra[1]);
+    } else {
+      result.invalid = true;
+    }
+  }
+  return result;
 }
 
 enum class LineRead { Line, End, TooLong };
@@ -73,25 +93,7 @@ LineRead ReadLine(std::istream& in, std::string& line) {
 
 int ParseFlareLine(std::string_view line, double (&fields)[kFlareFieldCount]) {
   for (double& field : fields) field = 0.0;
-  return ParseWords(line, 0, fields, kFlareFieldCount);
-}
-
-FlareClassAndRegion ParseFlareClassAndRegion(std::string_view line) {
-  double extra[2] = {0.0, 0.0};
-  const int readable = ParseWords(line, kFlareFieldCount, extra, 2);
-  FlareClassAndRegion result;
-  if (readable >= 1) {
-    if (extra[0] >= 0) result.flux = extra[0] + 0.0;
-    else result.invalid = true;
-  }
-  if (readable >= 2) {
-    if (extra[1] >= 0 && extra[1] <= INT_MAX && extra[1] == std::floor(extra[1])) {
-      result.region = static_cast<int>(extra[1]);
-    } else {
-      result.invalid = true;
-    }
-  }
-  return result;
+  return ParseWords(line, fields, kFlareFieldCount);
 }
 
 FlareStreamResult ReadFlareStream(std::istream& in, FlareMap& flares, int& runningIndex,
@@ -110,18 +112,23 @@ FlareStreamResult ReadFlareStream(std::istream& in, FlareMap& flares, int& runni
   int lineNumber = 0;
   if (read == LineRead::Line) {
     lineNumber = 1;
-    double fields[kFlareFieldCount];
+    // The five fields, then the flux and region when those are read.
+    const bool withClassAndRegion = options.columns == FlareColumns::WithClassAndRegion;
+    const int wordCount = withClassAndRegion ? kFlareFieldCount + 2 : kFlareFieldCount;
+    double fields[kFlareFieldCount + 2];
     while ((read = ReadLine(in, line)) == LineRead::Line) {
       ++lineNumber;
       if (runningIndex == INT_MAX) {
         result.status = FlareReadStatus::IndexExhausted;
         return result;
       }
+      for (double& field : fields) field = 0.0;
+      const int readable = ParseWords(line, fields, wordCount);
       FlareClassAndRegion extra;
-      if (ParseFlareLine(line, fields) < kFlareFieldCount) {
+      if (readable < kFlareFieldCount) {
         ++result.incompleteLines;
-      } else if (options.columns == FlareColumns::WithClassAndRegion) {
-        extra = ParseFlareClassAndRegion(line);
+      } else if (withClassAndRegion) {
+        extra = CheckClassAndRegion(fields + kFlareFieldCount, readable - kFlareFieldCount);
         if (extra.invalid) ++result.invalidClassOrRegion;
       }
       ++runningIndex;
@@ -167,8 +174,7 @@ void AppendNumber(std::string& out, double value, std::chars_format format, int 
 }  // namespace
 
 std::string FlareFileDisplayName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return NameOf(path);
 }
 
 std::vector<FlareFileReport> LoadFlareFiles(const std::vector<std::string>& paths,

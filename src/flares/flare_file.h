@@ -66,14 +66,6 @@ enum class FlareColumns {
 // number of readable fields (0..5); fields from that position on are 0.
 int ParseFlareLine(std::string_view line, double (&fields)[kFlareFieldCount]);
 
-// Fields 6 and 7 of a data line whose first five fields are readable.
-struct FlareClassAndRegion {
-  double flux = 0.0;  // W/m^2; 0 unknown
-  int region = 0;     // NOAA active region; 0 unknown
-  bool invalid = false;  // a number was given that is no flux or no region
-};
-FlareClassAndRegion ParseFlareClassAndRegion(std::string_view line);
-
 enum class FlareReadStatus {
   Ok,              // the whole stream was read
   NotOpened,       // the file could not be opened; nothing read

@@ -16,4 +16,9 @@ std::string SettingNumber(double value) {
   return text;
 }
 
+std::string SettingLow(const NumberSetting& setting) {
+  return setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
+                                            : SettingNumber(setting.low);
+}
+
 }  // namespace barywalk

@@ -65,5 +65,8 @@ constexpr int kTickPeriodMs = 30;
 std::string IsoDate(const CalendarDate& date);
 // A setting's number as help texts show it: "0.11", "1000000".
 std::string SettingNumber(double value);
+// A setting's lower limit as help texts show it: a fraction below 1 as
+// "1/1440", which says one minute where 0.0006944444444 would not.
+std::string SettingLow(const NumberSetting& setting);
 
 }  // namespace barywalk

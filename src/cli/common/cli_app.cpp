@@ -161,7 +161,7 @@ CommandLine& CommandLine::Options(const std::string& names, const std::string& v
                             ->type_name(valueName)
                             ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   m_actions[option] = std::move(apply);
-  m_multi[option] = true;
+  m_multi.insert(option);
   return *this;
 }
 
@@ -185,7 +185,7 @@ CommandLine& CommandLine::Positionals(const std::string& name, const std::string
                             ->expected(1, kManyValues)
                             ->allow_extra_args();
   m_actions[option] = std::move(apply);
-  m_multi[option] = true;
+  m_multi.insert(option);
   return *this;
 }
 

@@ -12,6 +12,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ class CommandLine {
   CLI::App* m_app;
   std::string m_name;
   std::map<const CLI::Option*, TextAction> m_actions;
-  std::map<const CLI::Option*, bool> m_multi;  // takes several values at once
+  std::set<const CLI::Option*> m_multi;  // take several values at once
   std::vector<std::unique_ptr<CommandLine>> m_commands;
   std::function<int()> m_run;
   std::string m_shown;  // the help or version text asked for

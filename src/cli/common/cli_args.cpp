@@ -104,6 +104,11 @@ bool ParseWholeNumber(const std::string& text, long long& value) {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
 bool ParseTime(const std::string& text, double& jd, std::string& error) {
   if (!ParseNumber(text, jd)) {
     UtcDateTime utc;
@@ -150,11 +155,6 @@ bool LocalMidnight(const UtcDateTime& date, double& jd) {
 
 std::string Named(const std::string& option, const std::string& message) {
   return option.empty() ? message : option + ": " + message;
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
 }
 
 std::string Trimmed(const std::string& text) {

@@ -56,4 +56,7 @@ std::array<bool, kPlanetCount> PlanetList(const std::string& option, const std::
 // "'text'", for naming an argument in a message.
 std::string Quoted(const std::string& text);
 
+// `text` in lower case, for names and suffixes given in any case.
+std::string Lower(std::string text);
+
 }  // namespace barywalk

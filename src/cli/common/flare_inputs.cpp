@@ -10,10 +10,6 @@
 namespace barywalk {
 namespace {
 
-std::string MessagePrefix(const std::string& command) {
-  return command.rfind("barywalk-", 0) == 0 ? command : "barywalk-flares " + command;
-}
-
 std::string Lines(int count, const char* what) {
   return std::to_string(count) + (count == 1 ? " line " : " lines ") + what;
 }
@@ -52,10 +48,9 @@ std::string LoadedCatalogs::Where(int index) const {
   return "flare " + std::to_string(index);
 }
 
-LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::string& command,
+LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::string& program,
                             std::ostream& err, const FlareLoadOptions& options) {
   if (paths.empty()) throw UsageError("no flare file given (see --help)");
-  const std::string prefix = MessagePrefix(command);
   LoadedCatalogs loaded;
   loaded.paths = paths;
   const std::vector<FlareFileReport> reports =
@@ -73,16 +68,16 @@ LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::st
     last += report.result.flareCount;
     loaded.lastIndex.push_back(last);
     if (report.result.incompleteLines > 0) {
-      Warn(err, prefix, paths[i],
+      Warn(err, program, paths[i],
            Lines(report.result.incompleteLines, "with fields that are not numbers; they are read as 0"));
     }
     if (report.result.invalidClassOrRegion > 0) {
-      Warn(err, prefix, paths[i],
+      Warn(err, program, paths[i],
            Lines(report.result.invalidClassOrRegion,
                  "with a flux or region that is not one (field 6 or 7); taken as unknown"));
     }
   }
-  if (options.minClass) KeepClass(loaded, *options.minClass, prefix, err);
+  if (options.minClass) KeepClass(loaded, *options.minClass, program, err);
   return loaded;
 }
 

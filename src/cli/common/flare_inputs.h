@@ -35,10 +35,9 @@ struct FlareLoadOptions {
 // read to its end, or that is a catalog rather than a flare file, is a
 // UsageError naming it; lines with fields that are not numbers still count
 // as flares (their fields read as 0), as in the dialog, and are reported
-// on `err` as one warning line per file. `command` names the command in
-// messages: "stats" (of barywalk-flares) or a whole program name
-// ("barywalk-render").
-LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::string& command,
+// on `err` as one warning line per file, which `program` begins
+// ("barywalk-flares stats", "barywalk-render").
+LoadedCatalogs LoadCatalogs(const std::vector<std::string>& paths, const std::string& program,
                             std::ostream& err, const FlareLoadOptions& options = {});
 
 // The value of a --min-class option, or a UsageError naming `option`.

@@ -36,7 +36,6 @@ const char* const kImportDescription =
     "Formats (recognised from the first line unless --format names one):\n"
     "  noaa-xrs   NOAA GOES XRS event reports (fixed columns, both layouts)\n"
     "  hek-csv    HEK event list as CSV (event_starttime, event_endtime, hgs_x,\n"
-    "             hgs_y; optional fl_goescls, ar_noaanum, frm_name)\n"
     "             hgs_y, or hpc_x, hpc_y or hpc_coord; optional event_peaktime,\n"
     "             fl_goescls, ar_noaanum, frm_name)\n"
     "  goes-csv   GOES flare list as CSV (event_starttime, event_endtime,\n"

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -60,12 +59,6 @@ struct SignificanceRequest {
   std::string within = "5";
   std::optional<GoesClass> minClass;
 };
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 std::vector<Planet> ParsePlanetSet(const std::string& text) {
   const std::array<bool, kPlanetCount> chosen = PlanetList("--planets", text);
@@ -371,13 +364,7 @@ void WriteFlareCsv(std::ostream& out, const SignificanceOptions& o, const Signif
 // so that a folder that cannot take it fails at once.
 class PlotOutput {
  public:
-  explicit PlotOutput(const std::string& path)
-      : m_path(path), m_target(RenameTarget(path)), m_temp(ReserveTemporaryBeside(m_target)) {}
-  ~PlotOutput() {
-    if (!m_committed) std::remove(m_temp.c_str());
-  }
-  PlotOutput(const PlotOutput&) = delete;
-  PlotOutput& operator=(const PlotOutput&) = delete;
+  explicit PlotOutput(const std::string& path) : m_path(path), m_temp(RenameTarget(path)) {}
 
   void Write(const SignificanceRequest& request, const LoadedCatalogs& catalogs,
              const SignificanceResult& result) {
@@ -393,24 +380,24 @@ class PlotOutput {
                     (o.axial ? " (axial)" : "") + ", " + NullName(o.null) + " null (" +
                     std::to_string(o.replicates) + " replicates, seed " + std::to_string(o.seed) +
                     "), " + GeometryName(o.geometry) + " geometry, Barywalk " + kBarywalkVersion;
-    if (!WriteSignificancePlot(result, o.withinRad, title, PlotDeviceFor(m_path), m_temp) ||
-        std::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    if (!WriteSignificancePlot(result, o.withinRad, title, PlotDeviceFor(m_path), m_temp.path()) ||
+        !m_temp.Commit()) {
       throw std::runtime_error("cannot write " + m_path + ": the figure could not be written completely");
     }
-    m_committed = true;
   }
 
  private:
-  std::string m_path, m_target, m_temp;
-  bool m_committed = false;
+  std::string m_path;
+  ReservedTemporary m_temp;
 };
 
 int RunSignificance(SignificanceRequest request, std::ostream& err) {
   CompleteRequest(request);
-  CatchInterrupts("barywalk-flares significance", false);
+  const std::string program = "barywalk-flares significance";
+  CatchInterrupts(program, false);
   FlareLoadOptions load;
   load.minClass = request.minClass;
-  const LoadedCatalogs catalogs = LoadCatalogs(request.files, "significance", err, load);
+  const LoadedCatalogs catalogs = LoadCatalogs(request.files, program, err, load);
   const std::string classLine =
       request.minClass ? FormatGoesClass(*request.minClass) + " and above" : "";
   CheckTimes(catalogs, request.options);

@@ -55,9 +55,8 @@ struct StatsOptions {
 
 // "(0.11), 1/1440 to 365": a setting's default and range in a help line.
 std::string DefaultAndRange(const NumberSetting& setting) {
-  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
-                                                              : SettingNumber(setting.low);
-  return "(" + SettingNumber(setting.initial) + "), " + low + " to " + SettingNumber(setting.high);
+  return "(" + SettingNumber(setting.initial) + "), " + SettingLow(setting) + " to " +
+         SettingNumber(setting.high);
 }
 
 double SettingValue(const std::string& option, const std::string& text,
@@ -72,8 +71,9 @@ int RunStats(StatsOptions options, std::ostream& err) {
   if (options.run.startTime > options.run.endTime) throw UsageError("--from is later than --to");
   const std::string clash = OutputClash(options.files, {{"-o", options.output}});
   if (!clash.empty()) throw UsageError(clash);
-  CatchInterrupts("barywalk-flares stats", false);
-  const LoadedCatalogs catalogs = LoadCatalogs(options.files, "stats", err, options.load);
+  const std::string program = "barywalk-flares stats";
+  CatchInterrupts(program, false);
+  const LoadedCatalogs catalogs = LoadCatalogs(options.files, program, err, options.load);
   options.run.scaling = {options.clip, options.logScale};
 
   OutputFile output(options.output);

@@ -19,6 +19,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -35,17 +36,6 @@ extern char** environ;
 
 namespace barywalk {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The toolkit's output stream over an output file's standard stream.
 class StreamOnOutputFile : public wxOutputStream {
@@ -298,7 +288,7 @@ class Mp4Sink : public FrameSink {
     if (width % 2 != 0) {
       throw UsageError("an MP4 video needs an even --width (H.264 halves the colour resolution)");
     }
-    m_tempPath = ReserveTemporaryBeside(path);
+    m_temp.emplace(path);
   }
 
   ~Mp4Sink() override {
@@ -307,7 +297,6 @@ class Mp4Sink : public FrameSink {
       kill(m_pid, SIGTERM);
       WaitFor(m_pid);
     }
-    if (!m_committed) std::remove(m_tempPath.c_str());
   }
 
   void Add(const wxImage& frame) override {
@@ -336,10 +325,9 @@ class Mp4Sink : public FrameSink {
       throw std::runtime_error("the encoder " + m_ffmpeg + " failed (exit status " +
                                std::to_string(status) + "); no MP4 written");
     }
-    if (std::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
+    if (!m_temp->Commit()) {
       throw std::runtime_error("cannot write " + m_path + ": " + std::strerror(errno));
     }
-    m_committed = true;
   }
 
  private:
@@ -358,7 +346,7 @@ class Mp4Sink : public FrameSink {
                // Say how the colours were converted, so that no player guesses.
                "-color_range", "tv", "-colorspace", "bt709", "-color_primaries", "bt709",
                "-color_trc", "bt709",
-               "-movflags", "+faststart", "-f", "mp4", "-y", m_tempPath},
+               "-movflags", "+faststart", "-f", "mp4", "-y", m_temp->path()},
               fds[0], -1);
     const int error = errno;
     close(fds[0]);
@@ -368,13 +356,14 @@ class Mp4Sink : public FrameSink {
     }
   }
 
-  std::string m_path, m_tempPath, m_ffmpeg;
+  std::string m_path, m_ffmpeg;
+  // Reserved once the encoder is known to be there.
+  std::optional<ReservedTemporary> m_temp;
   int m_width;
   double m_fps;
   std::vector<std::uint8_t> m_yuv;  // the frame being written
   pid_t m_pid = -1;
   int m_pipe = -1;
-  bool m_committed = false;
 };
 
 // --- Encoding beside drawing ---------------------------------------------------

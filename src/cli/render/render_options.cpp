@@ -20,11 +20,6 @@ constexpr double kMaxFps = 240;
 // anything below 2/100 s down to 1/10 s.
 constexpr double kMaxGifFps = 50;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && Lower(text.substr(text.size() - end.size())) == end;
 }
@@ -157,9 +152,7 @@ const char* const kFooter =
 
 // "a scale factor from 0 to 100 (default 1)": a setting's range and default.
 std::string RangeText(const std::string& what, const NumberSetting& setting) {
-  const std::string low = setting.low > 0 && setting.low < 1 ? "1/" + SettingNumber(1 / setting.low)
-                                                              : SettingNumber(setting.low);
-  return what + " from " + low + " to " + SettingNumber(setting.high) + " (default " +
+  return what + " from " + SettingLow(setting) + " to " + SettingNumber(setting.high) + " (default " +
          SettingNumber(setting.initial) + ")";
 }
 
