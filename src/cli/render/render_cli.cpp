@@ -52,17 +52,11 @@ class Toolkit {
   Toolkit& operator=(const Toolkit&) = delete;
 };
 
-// As the dialog's "Max app. area" and "Show logartithmic" set it.
-FlareScaling FlareScalingOf(const RenderOptions& options) {
-  return {options.clip ? options.clipLimit : -1.0, options.logScale};
-}
-
 wxImage DrawFrame(const RenderOptions& options, const LoadedFlares& flares, const Player& run,
                   FrameCanvas& canvas) {
   const FrameState state = FrameStateOf(run, &flares.flares, flares.maxFlareSize);
   PlanetLongitudes longitudes;
-  FrameSettings settings = options.frame;
-  settings.flareScaling = FlareScalingOf(options);
+  const FrameSettings& settings = options.frame;
   const int w = options.width;
   return canvas.Render([&](wxDC& dc) {
     if (options.slide) {
@@ -107,7 +101,7 @@ LoadedFlares LoadRenderFlares(const RenderOptions& options, std::ostream& err) {
   LoadedFlares loaded;
   if (options.flareFiles.empty()) return loaded;
   loaded.flares = LoadCatalogs(options.flareFiles, kProgram, err).flares;
-  loaded.maxFlareSize = MaxFlareSize(loaded.flares, FlareScalingOf(options));
+  loaded.maxFlareSize = MaxFlareSize(loaded.flares, options.frame.flareScaling);
   return loaded;
 }
 

@@ -106,6 +106,8 @@ void CompleteOptions(const RenderTexts& texts, RenderOptions& options) {
     }
   }
   options.frame.incrementDays = options.step;
+  // As the dialog's "Max app. area" and "Show logartithmic" set it.
+  options.frame.flareScaling = {options.clip ? options.clipLimit : -1.0, options.logScale};
   CheckSlideOptions(options);
   if (options.kind == OutputKind::Gif && options.fps > kMaxGifFps) {
     throw UsageError("a GIF shows at most 50 frames per second: lower --fps");
