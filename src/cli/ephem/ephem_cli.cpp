@@ -6,7 +6,6 @@
 #include <limits>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <stdexcept>
 
 #include "ephemeris/barycenter.h"
@@ -215,17 +214,13 @@ ParseOutcome ParseEphemArguments(const std::vector<std::string>& args) {
   ParseOutcome outcome;
   OptionValues seen;
   const auto cli = EphemCommandLine(outcome.request, seen);
-  cli->Run([&] {
-    CheckRequestShape(outcome.request, seen);
+  try {
+    outcome.request.help = !cli->Parse(args);
+    if (!outcome.request.help) CheckRequestShape(outcome.request, seen);
     outcome.ok = true;
-    return kExitOk;
-  });
-  std::ostringstream out, err;
-  RunCli(*cli, args, out, err);
-  outcome.request.help = !out.str().empty();
-  outcome.ok = outcome.ok || outcome.request.help;
-  const std::string prefix = cli->Name() + ": ";
-  if (!outcome.ok) outcome.error = err.str().substr(prefix.size(), err.str().size() - prefix.size() - 1);
+  } catch (const UsageError& error) {
+    outcome.error = error.what();
+  }
   return outcome;
 }
 
