@@ -13,7 +13,6 @@
 namespace barywalk {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // Flares sampled across the catalog to tell whether a replicate put a
 // planet back near its observed phase.
 constexpr std::size_t kPhaseSamples = 64;

@@ -8,7 +8,6 @@
 namespace barywalk {
 
 void PrecessEclipticFromJ2000(double jd, double& lonRad, double& latRad) {
-  constexpr double kRadiansPerArcsec = kRadiansPerDegree / 3600.0;
   const double t = JulianCenturies(jd);
   // eta: the angle between the two ecliptics; Pi: the longitude (in the
   // J2000 frame) of their intersection; p: the general precession in longitude.

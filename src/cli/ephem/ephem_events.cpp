@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kDefaultFrom = "1900-01-01";
 constexpr const char* kDefaultTo = "2100-01-01";
-constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kJ2000Year = 2000.0;
 
 std::string Format(const char* format, double value) {
