@@ -1,6 +1,7 @@
 #include "ephem_cli.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -237,8 +238,9 @@ const char* const kPhysicalHeader =
     "sun_dist_rsun,sun_vx_m_s,sun_vy_m_s,sun_speed_m_s,sun_ax_m_s2,sun_ay_m_s2,sun_accel_m_s2,"
     "sun_h_m2_s";
 
-void AppendPhysical(std::string& row, double jd) {
-  const SunMotion motion = ComputeSunMotion(jd);
+void AppendPhysical(std::string& row, double jd,
+                    const std::array<HeliocentricPosition, kPlanetCount>& positions) {
+  const SunMotion motion = ComputeSunMotion(jd, positions);
   const double distance = motion.DistanceAu();
   const double km[3] = {AuToKm(motion.x), AuToKm(motion.y), AuToKm(distance)};
   const double values[] = {motion.x,  motion.y,  distance,
@@ -278,7 +280,7 @@ std::string CsvRow(double jd, int width, bool physical) {
     row += ',';
     AppendNumber(row, value);
   }
-  if (physical) AppendPhysical(row, jd);
+  if (physical) AppendPhysical(row, jd, positions);
   row += '\n';
   return row;
 }
