@@ -401,7 +401,10 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
       const SkyDirection site = FlareSiteIn(options.geometry, jd, flare);
       a.siteLonRad = site.lonRad;
       a.siteLatRad = site.latRad;
-      const SkyDirection truth = TrueFlareSite(jd, flare.Latitude(), flare.Longitude());
+      // Outside Plane the site in the geometry's frame is the true site.
+      const SkyDirection truth = options.geometry == Geometry::Plane
+                                     ? TrueFlareSite(jd, flare.Latitude(), flare.Longitude())
+                                     : site;
       a.eclipticLonDeg = truth.lonRad * kDegreesPerRadian;
       a.eclipticLatDeg = truth.latRad * kDegreesPerRadian;
       for (Planet planet : options.planets) {
