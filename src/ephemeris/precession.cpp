@@ -4,6 +4,7 @@
 
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
+#include "ephemeris/series.h"
 
 namespace barywalk {
 
@@ -22,10 +23,7 @@ void PrecessEclipticFromJ2000(double jd, double& lonRad, double& latRad) {
   const double c = std::cos(eta) * std::sin(latRad) +
                    std::sin(eta) * std::cos(latRad) * std::sin(pi - lonRad);
   const double twoPi = kDegreesPerTurn * kRadiansPerDegree;
-  double lon = std::fmod(p + pi - std::atan2(a, b), twoPi);
-  if (lon < 0) lon += twoPi;
-  if (lon >= twoPi) lon -= twoPi;
-  lonRad = lon;
+  lonRad = WrapToTurn(p + pi - std::atan2(a, b), twoPi);
   latRad = std::asin(std::fmax(-1.0, std::fmin(1.0, c)));
 }
 

@@ -105,9 +105,7 @@ SunOrientation SolarOrientation(double jd) {
   const double theta =
       (jd - kCarringtonEpoch) * kDegreesPerTurn / kCarringtonSiderealPeriodDays;
 
-  double l0 = std::fmod(eta * kDegreesPerRadian - theta, kDegreesPerTurn);
-  if (l0 < 0) l0 += kDegreesPerTurn;
-  if (l0 >= kDegreesPerTurn) l0 -= kDegreesPerTurn;
+  const double l0 = WrapToTurn(eta * kDegreesPerRadian - theta, kDegreesPerTurn);
   return {(x + y) * kDegreesPerRadian, DiscCentreLatitude(jd, sun), l0};
 }
 
