@@ -30,7 +30,6 @@ constexpr double kMaxPlantedLatitudeDeg = 89;
 class CatalogRandom : private SplitMix64 {
  public:
   explicit CatalogRandom(std::uint64_t seed) : SplitMix64(seed ^ 0x6A09E667F3BCC909ULL) {}
-  using SplitMix64::Next;
   using SplitMix64::Uniform;
   // Uniform in (0, 1]: safe under a logarithm.
   double OpenUniform() { return 1.0 - Uniform(); }
