@@ -149,8 +149,8 @@ struct SignificanceResult {
 std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
                                              const SignificanceOptions& options);
 
-// The units of the region null for `flares` (time order): see
-// RegionGrouping. Its size is the number of units.
+// The number of units of the region null for `flares` (time order): see
+// RegionGrouping.
 int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule);
 
 // The earliest and the latest time at which the null evaluates a planet
