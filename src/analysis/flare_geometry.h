@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "common/angles.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
 
@@ -42,7 +43,7 @@ inline double SphereAngle(double lon, double lat, double L, double B, bool axial
   const double sinHalfLat = std::sin((lat - B) / 2), sinHalfLon = std::sin((lon - L) / 2);
   const double h = sinHalfLat * sinHalfLat + std::cos(lat) * std::cos(B) * sinHalfLon * sinHalfLon;
   const double angle = 2 * std::asin(std::sqrt(std::fmin(1.0, std::fmax(0.0, h))));
-  return axial && angle > M_PI / 2 ? M_PI - angle : angle;
+  return axial && angle > kPi / 2 ? kPi - angle : angle;
 }
 
 }  // namespace barywalk

@@ -4,11 +4,11 @@
 #include <stdexcept>
 
 #include "analysis/parallel_for.h"
+#include "common/angles.h"
 
 namespace barywalk {
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 // Nodes kept beyond each end: the interpolation reads k - 1 .. k + 2.
 constexpr std::size_t kLeadingNodes = 1;
 constexpr std::size_t kTrailingNodes = 3;

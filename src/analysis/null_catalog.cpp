@@ -6,17 +6,17 @@
 #include <numeric>
 
 #include "analysis/split_mix64.h"
+#include "common/angles.h"
 #include "ephemeris/constants.h"
+#include "ephemeris/sun_orientation.h"
+#include "flares/flare_constants.h"
 #include "flares/flare_symbols.h"
 
 namespace barywalk {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kMinutesPerDay = 1440.0;
-constexpr double kDaysPerJulianYear = 365.25;
-// The sidereal rate of the Carrington frame, deg/day (360 / 25.38 days).
-constexpr double kCarringtonRateDegPerDay = 360.0 / 25.38;
+// The sidereal rate of the Carrington frame, deg/day.
+constexpr double kCarringtonRateDegPerDay = kDegreesPerTurn / kCarringtonSiderealPeriodDays;
 // Regions born this many median lifetimes before a catalog's start are
 // followed, so that the catalog opens with the regions already on the Sun.
 constexpr double kLeadInLifetimes = 6;
@@ -30,7 +30,6 @@ constexpr double kMaxPlantedLatitudeDeg = 89;
 class CatalogRandom : private SplitMix64 {
  public:
   explicit CatalogRandom(std::uint64_t seed) : SplitMix64(seed ^ 0x6A09E667F3BCC909ULL) {}
-  using SplitMix64::Next;
   using SplitMix64::Uniform;
   // Uniform in (0, 1]: safe under a logarithm.
   double OpenUniform() { return 1.0 - Uniform(); }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "analysis/flare_geometry.h"
+#include "analysis/region_groups.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
 
@@ -42,8 +43,8 @@ struct ActiveRegionModel {
   double minLatitudeDeg = 5;           // regions are born in both hemispheres at
   double maxLatitudeDeg = 35;          // |latitude| between these, uniformly
   // Sidereal rotation, deg/day: equatorRate - latitudeRate * sin^2(b).
-  double equatorRateDegPerDay = 14.52;
-  double latitudeRateDegPerDay = 2.84;
+  double equatorRateDegPerDay = kSunEquatorRateDegPerDay;
+  double latitudeRateDegPerDay = kSunLatitudeRateDegPerDay;
   // Lifetime and flare rate of a region: lognormal, median and sigma of the log.
   double medianLifetimeDays = 10;
   double lifetimeLogSigma = 0.6;

@@ -83,7 +83,7 @@ std::vector<int> MergeNests(const std::vector<Group>& groups, const RegionGroupi
 
 double SynodicRotationDegPerDay(double latDeg) {
   const double s = std::sin(latDeg * kRadiansPerDegree);
-  return 14.52 - 2.84 * s * s - kEarthMeanMotionDegPerDay;
+  return kSunEquatorRateDegPerDay - kSunLatitudeRateDegPerDay * s * s - kEarthMeanMotionDegPerDay;
 }
 
 std::vector<int> GroupFlaresByRegion(const std::vector<GroupedFlare>& flares,

@@ -54,6 +54,11 @@ struct GroupedFlare {
 std::vector<int> GroupFlaresByRegion(const std::vector<GroupedFlare>& flares,
                                      const RegionGrouping& rule);
 
+// The Sun's sidereal differential rotation, degrees per day at latitude b:
+// kSunEquatorRateDegPerDay - kSunLatitudeRateDegPerDay * sin^2(b).
+constexpr double kSunEquatorRateDegPerDay = 14.52;
+constexpr double kSunLatitudeRateDegPerDay = 2.84;
+
 // The synodic rotation of the Sun at heliographic latitude `latDeg`,
 // degrees per day.
 double SynodicRotationDegPerDay(double latDeg);

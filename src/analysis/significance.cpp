@@ -13,7 +13,6 @@
 namespace barywalk {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // Flares sampled across the catalog to tell whether a replicate put a
 // planet back near its observed phase.
 constexpr std::size_t kPhaseSamples = 64;
@@ -342,23 +341,28 @@ void SummariseHistograms(SignificanceResult& result, ReplicateStore& store,
   }
 }
 
-std::vector<GroupedFlare> ForGrouping(const std::vector<FlareAngles>& flares) {
+// The unit of each flare of `flares` (time order) under the region null.
+std::vector<int> RegionUnits(const FlareMap& flares, const RegionGrouping& rule) {
   std::vector<GroupedFlare> grouped;
   grouped.reserve(flares.size());
-  for (const FlareAngles& f : flares) grouped.push_back({f.jd, f.latitudeDeg, f.longitudeDeg, f.region});
-  return grouped;
+  for (const auto& [jd, flare] : flares) {
+    grouped.push_back({jd, flare.Latitude(), flare.Longitude(), flare.Region()});
+  }
+  return GroupFlaresByRegion(grouped, rule);
 }
 
-// Numbers the flares' units for the chosen null; returns their count.
-int AssignUnits(std::vector<FlareAngles>& flares, const SignificanceOptions& options) {
+int UnitCount(const std::vector<int>& unit) {
+  return unit.empty() ? 0 : *std::max_element(unit.begin(), unit.end()) + 1;
+}
+
+// Numbers the units of `angles`, the observed angles of `flares`, for the
+// chosen null; returns their count.
+int AssignUnits(std::vector<FlareAngles>& angles, const FlareMap& flares,
+                const SignificanceOptions& options) {
   if (options.null == NullModel::ShiftPlanets) return 1;
-  const std::vector<int> unit = GroupFlaresByRegion(ForGrouping(flares), options.regions);
-  int units = 0;
-  for (std::size_t i = 0; i < flares.size(); ++i) {
-    flares[i].unit = unit[i];
-    units = std::max(units, unit[i] + 1);
-  }
-  return units;
+  const std::vector<int> unit = RegionUnits(flares, options.regions);
+  for (std::size_t i = 0; i < angles.size(); ++i) angles[i].unit = unit[i];
+  return UnitCount(unit);
 }
 
 }  // namespace
@@ -402,7 +406,10 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
       const SkyDirection site = FlareSiteIn(options.geometry, jd, flare);
       a.siteLonRad = site.lonRad;
       a.siteLatRad = site.latRad;
-      const SkyDirection truth = TrueFlareSite(jd, flare.Latitude(), flare.Longitude());
+      // Outside Plane the site in the geometry's frame is the true site.
+      const SkyDirection truth = options.geometry == Geometry::Plane
+                                     ? TrueFlareSite(jd, flare.Latitude(), flare.Longitude())
+                                     : site;
       a.eclipticLonDeg = truth.lonRad * kDegreesPerRadian;
       a.eclipticLatDeg = truth.latRad * kDegreesPerRadian;
       for (Planet planet : options.planets) {
@@ -418,10 +425,7 @@ std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
 }
 
 int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule) {
-  std::vector<GroupedFlare> grouped;
-  for (const auto& [jd, flare] : flares) grouped.push_back({jd, flare.Latitude(), flare.Longitude(), flare.Region()});
-  const std::vector<int> unit = GroupFlaresByRegion(grouped, rule);
-  return unit.empty() ? 0 : *std::max_element(unit.begin(), unit.end()) + 1;
+  return UnitCount(RegionUnits(flares, rule));
 }
 
 void NullTimeSpan(const FlareMap& flares, const SignificanceOptions& options, double& first,
@@ -437,7 +441,7 @@ SignificanceResult TestSignificance(const FlareMap& flares, const SignificanceOp
   SignificanceResult result;
   result.maxAngleRad = options.axial ? kPi / 2 : kPi;
   result.flares = ObservedFlareAngles(flares, options);
-  result.units = AssignUnits(result.flares, options);
+  result.units = AssignUnits(result.flares, flares, options);
   const int planets = static_cast<int>(options.planets.size());
   const int replicates = options.replicates;
   ReplicateStore store(replicates, planets, options.histogramBins);

@@ -49,6 +49,7 @@
 
 #include "analysis/flare_geometry.h"
 #include "analysis/region_groups.h"
+#include "common/angles.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/planets.h"
 #include "flares/solar_flare.h"
@@ -61,8 +62,6 @@ enum class NullModel { ShiftPlanets, ShiftRegions };
 // command line and the outputs use.
 const char* NullName(NullModel null);
 const char* GeometryName(Geometry geometry);
-
-constexpr double kDaysPerJulianYear = 365.25;
 
 struct SignificanceOptions {
   std::vector<Planet> planets;  // the set tested, in planet order, not empty
@@ -150,8 +149,8 @@ struct SignificanceResult {
 std::vector<FlareAngles> ObservedFlareAngles(const FlareMap& flares,
                                              const SignificanceOptions& options);
 
-// The units of the region null for `flares` (time order): see
-// RegionGrouping. Its size is the number of units.
+// The number of units of the region null for `flares` (time order): see
+// RegionGrouping.
 int CountRegionUnits(const FlareMap& flares, const RegionGrouping& rule);
 
 // The earliest and the latest time at which the null evaluates a planet
@@ -173,8 +172,6 @@ double SortedQuantile(const std::vector<double>& sorted, double q);
 // wrapped to [0, pi]; folded to [0, pi/2] when `axial`. Inline: the Monte
 // Carlo calls it some hundred million times.
 inline double PlanetAngle(double a, double L, bool axial) {
-  constexpr double kTwoPi = 6.283185307179586;
-  constexpr double kPi = 3.141592653589793;
   constexpr double kMaxFastTurns = 1e9;
   const double x = (a - L) * (1.0 / kTwoPi);
   double d = 0;

@@ -170,6 +170,25 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// Whether the file at `path` holds a figure of `device` written to its
+// end: PLplot does not report write errors, so the writer checks the
+// format's closing mark.
+bool FigureComplete(const std::string& path, const std::string& device) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  constexpr std::streamoff kTail = 64;
+  if (size <= 0) return false;
+  file.seekg(std::max<std::streamoff>(0, size - kTail));
+  std::string tail((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
+  if (device == "pngcairo") return EndsWith(tail, std::string("IEND\xAE\x42\x60\x82", 8));
+  if (device == "svgcairo") return EndsWith(tail, "</svg>");
+  if (device == "pdfcairo") return EndsWith(tail, "%%EOF");
+  return false;
+}
+
 }  // namespace
 
 std::string PlotDeviceFor(const std::string& path) {
@@ -195,22 +214,6 @@ bool PlotDeviceAvailable(const std::string& device) {
   for (int i = 0; i < count; ++i) {
     if (names[i] != nullptr && device == names[i]) return true;
   }
-  return false;
-}
-
-bool FigureComplete(const std::string& path, const std::string& device) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  constexpr std::streamoff kTail = 64;
-  if (size <= 0) return false;
-  file.seekg(std::max<std::streamoff>(0, size - kTail));
-  std::string tail((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  while (!tail.empty() && std::isspace(static_cast<unsigned char>(tail.back()))) tail.pop_back();
-  if (device == "pngcairo") return EndsWith(tail, std::string("IEND\xAE\x42\x60\x82", 8));
-  if (device == "svgcairo") return EndsWith(tail, "</svg>");
-  if (device == "pdfcairo") return EndsWith(tail, "%%EOF");
   return false;
 }
 

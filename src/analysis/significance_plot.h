@@ -35,9 +35,4 @@ bool WriteSignificancePlot(const SignificanceResult& result, double withinRad,
                            const PlotTitle& title, const std::string& device,
                            const std::string& path);
 
-// Whether the file at `path` holds a figure of `device` written to its
-// end: PLplot does not report write errors, so the writer checks the
-// format's closing mark.
-bool FigureComplete(const std::string& path, const std::string& device);
-
 }  // namespace barywalk

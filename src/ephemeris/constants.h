@@ -10,6 +10,7 @@ namespace barywalk {
 constexpr double kJ2000 = 2451545.0;                  // JD of J2000.0
 constexpr double kDaysPerJulianMillennium = 365250.0;
 constexpr double kDaysPerJulianCentury = 36525.0;
+constexpr double kDaysPerJulianYear = 365.25;
 // 1970-01-01T00:00Z is JD 2440587 + 0.5 (Julian days begin at noon).
 constexpr double kUnixEpochJulianDayNumber = 2440587.0;
 constexpr double kHalfDay = 0.5;
@@ -19,6 +20,8 @@ constexpr long long kMillisecondsPerDay = 86400000;
 constexpr double kDegreesPerRadian = 57.29577951308232;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 constexpr double kDegreesPerTurn = 360.0;
+constexpr double kArcsecPerDegree = 3600.0;
+constexpr double kRadiansPerArcsec = kRadiansPerDegree / kArcsecPerDegree;
 
 // --- Planetary series (abridged VSOP87D) ------------------------------------
 // Amplitudes are in 1e-8 radian (longitude) or 1e-8 au (radius).

@@ -4,6 +4,7 @@
 
 #include "ephemeris/constants.h"
 #include "ephemeris/planets.h"
+#include "ephemeris/series.h"
 #include "ephemeris/sun_orientation.h"
 
 namespace barywalk {
@@ -58,10 +59,7 @@ EclipticDirection FlareSiteDirection(const StonyhurstFrame& frame, double latDeg
   d.x = local[0] * frame.xAxis[0] + local[1] * frame.yAxis[0] + local[2] * frame.zAxis[0];
   d.y = local[0] * frame.xAxis[1] + local[1] * frame.yAxis[1] + local[2] * frame.zAxis[1];
   d.z = local[0] * frame.xAxis[2] + local[1] * frame.yAxis[2] + local[2] * frame.zAxis[2];
-  double lon = std::atan2(d.y, d.x) * kDegreesPerRadian;
-  if (lon < 0) lon += kDegreesPerTurn;
-  if (lon >= kDegreesPerTurn) lon -= kDegreesPerTurn;  // -tiny + 360 rounds to 360
-  d.lonDeg = lon;
+  d.lonDeg = WrapToTurn(std::atan2(d.y, d.x) * kDegreesPerRadian, kDegreesPerTurn);
   d.latDeg = std::asin(std::fmax(-1.0, std::fmin(1.0, d.z))) * kDegreesPerRadian;
   return d;
 }

@@ -23,12 +23,6 @@ EclipticPosition FromSpherical(double lon, double lat, double radius) {
   return p;
 }
 
-// PlanetPosition's L is in [0, 2pi]; the frame of date keeps [0, 2pi).
-double BelowFullTurn(double lon) {
-  const double turn = kDegreesPerTurn * kRadiansPerDegree;
-  return lon >= turn ? lon - turn : lon;
-}
-
 }  // namespace
 
 double PlanetLatitude(Planet planet, double jd) {
@@ -43,7 +37,8 @@ EclipticPosition PlanetPositionOfDate(Planet planet, double jd) {
   PlanetPosition(planet, jd, lon, radius);
   double lat = PlanetLatitude(planet, jd);
   if (planet == Planet::Pluto) PrecessEclipticFromJ2000(jd, lon, lat);
-  return FromSpherical(BelowFullTurn(lon), lat, radius);
+  // PlanetPosition's L is in [0, 2pi]; the frame of date keeps [0, 2pi).
+  return FromSpherical(WrapToTurn(lon, kDegreesPerTurn * kRadiansPerDegree), lat, radius);
 }
 
 std::array<EclipticPosition, kPlanetCount> AllPlanetPositionsOfDate(double jd) {

@@ -4,11 +4,11 @@
 
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
+#include "ephemeris/series.h"
 
 namespace barywalk {
 
 void PrecessEclipticFromJ2000(double jd, double& lonRad, double& latRad) {
-  constexpr double kRadiansPerArcsec = kRadiansPerDegree / 3600.0;
   const double t = JulianCenturies(jd);
   // eta: the angle between the two ecliptics; Pi: the longitude (in the
   // J2000 frame) of their intersection; p: the general precession in longitude.
@@ -23,10 +23,7 @@ void PrecessEclipticFromJ2000(double jd, double& lonRad, double& latRad) {
   const double c = std::cos(eta) * std::sin(latRad) +
                    std::sin(eta) * std::cos(latRad) * std::sin(pi - lonRad);
   const double twoPi = kDegreesPerTurn * kRadiansPerDegree;
-  double lon = std::fmod(p + pi - std::atan2(a, b), twoPi);
-  if (lon < 0) lon += twoPi;
-  if (lon >= twoPi) lon -= twoPi;
-  lonRad = lon;
+  lonRad = WrapToTurn(p + pi - std::atan2(a, b), twoPi);
   latRad = std::asin(std::fmax(-1.0, std::fmin(1.0, c)));
 }
 

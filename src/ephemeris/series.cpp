@@ -90,4 +90,11 @@ const Series& Vsop87LatitudeSeries(Planet planet) {
   return kNone;
 }
 
+double WrapToTurn(double angle, double turn) {
+  double wrapped = std::fmod(angle, turn);
+  if (wrapped < 0) wrapped += turn;
+  if (wrapped >= turn) wrapped -= turn;  // -tiny + turn rounds to turn
+  return wrapped;
+}
+
 }  // namespace barywalk

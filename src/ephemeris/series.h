@@ -55,4 +55,9 @@ double EvaluateRadius(const Series& radius, double jd);
 // finite input gives NaN instead of looping for ever.
 double ReduceDegrees(double degrees);
 
+// Brings an angle into [0, turn) (turn: 360 for degrees, 2 pi for radians):
+// the remainder of whole turns, plus a turn when negative, less a turn when
+// that addition rounded up to a whole turn.
+double WrapToTurn(double angle, double turn);
+
 }  // namespace barywalk

@@ -40,11 +40,13 @@ void SunAccelerationSi(const std::array<HeliocentricPosition, kPlanetCount>& pos
   }
 }
 
-SunMotion ComputeSunMotion(double jd) {
+SunMotion ComputeSunMotion(double jd) { return ComputeSunMotion(jd, AllPlanetPositions(jd)); }
+
+SunMotion ComputeSunMotion(double jd,
+                           const std::array<HeliocentricPosition, kPlanetCount>& positionsAtJd) {
   SunMotion motion;
-  const auto positions = AllPlanetPositions(jd);
-  SunOffsetAu(positions, motion.x, motion.y);
-  SunAccelerationSi(positions, motion.ax, motion.ay);
+  SunOffsetAu(positionsAtJd, motion.x, motion.y);
+  SunAccelerationSi(positionsAtJd, motion.ax, motion.ay);
 
   double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   SunOffsetAu(AllPlanetPositions(jd - kVelocityHalfStepDays), x0, y0);

@@ -54,5 +54,8 @@ void SunAccelerationSi(const std::array<HeliocentricPosition, kPlanetCount>& pos
 // (Mercury's, 88 days) makes its error below 1e-4 of that term.
 constexpr double kVelocityHalfStepDays = 0.5;
 SunMotion ComputeSunMotion(double jd);
+// The same for a caller that has the planets at `jd` already.
+SunMotion ComputeSunMotion(double jd,
+                           const std::array<HeliocentricPosition, kPlanetCount>& positionsAtJd);
 
 }  // namespace barywalk

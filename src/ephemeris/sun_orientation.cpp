@@ -2,33 +2,24 @@
 
 #include <cmath>
 
+#include "common/angles.h"
 #include "ephemeris/constants.h"
 #include "ephemeris/julian_day.h"
 #include "ephemeris/planets.h"
 #include "ephemeris/series.h"
+#include "ephemeris/sun_motion.h"
 
 namespace barywalk {
 namespace {
 
-constexpr double kArcsecPerDegree = 3600.0;
-constexpr double kPi = 3.141592653589793;
-constexpr double kRadiansPerArcsec = kRadiansPerDegree / kArcsecPerDegree;
-
-// Carrington's sidereal rotation period (days) and the epoch of his
-// meridian's zero (JD 2398220.0, 1854 Nov 9.5): theta = (jd - epoch) * 360 / period.
+// The epoch of Carrington's meridian's zero (JD 2398220.0, 1854 Nov 9.5):
+// theta = (jd - epoch) * 360 / kCarringtonSiderealPeriodDays.
 constexpr double kCarringtonEpoch = 2398220.0;
-constexpr double kCarringtonSiderealPeriodDays = 25.38;
 
 // Annual aberration of the Sun's longitude at one au (arcsec): the Sun
 // appears this much behind its geometric place, divided by R in au.
 constexpr double kAberrationAtOneAuArcsec = 20.4898;
 
-// The photosphere's radius for placing a helioprojective point on the
-// surface: the IAU 2015 nominal value, which SunPy and the SDO-era catalogs
-// use (Meeus' 959.63" at 1 au would be 695,990 km; near the limb the 0.04%
-// difference moves a point by up to 1.5 deg of longitude).
-constexpr double kSunRadiusKm = 695700.0;
-constexpr double kAstronomicalUnitKm = 149597870.7;
 // A point this far (in solar radii) beyond the limb is still put on the
 // limb: the limb is not known better than that. The VSOP87 Earth distance is
 // good to about 2e-5, and published radii differ by 4e-4.
@@ -114,9 +105,7 @@ SunOrientation SolarOrientation(double jd) {
   const double theta =
       (jd - kCarringtonEpoch) * kDegreesPerTurn / kCarringtonSiderealPeriodDays;
 
-  double l0 = std::fmod(eta * kDegreesPerRadian - theta, kDegreesPerTurn);
-  if (l0 < 0) l0 += kDegreesPerTurn;
-  if (l0 >= kDegreesPerTurn) l0 -= kDegreesPerTurn;
+  const double l0 = WrapToTurn(eta * kDegreesPerRadian - theta, kDegreesPerTurn);
   return {(x + y) * kDegreesPerRadian, DiscCentreLatitude(jd, sun), l0};
 }
 
@@ -133,7 +122,10 @@ bool HelioprojectiveToStonyhurst(double jd, double xArcsec, double yArcsec, doub
   const double thetaY = yArcsec * kRadiansPerArcsec;
   // Lengths in units of the observer's distance.
   const SunPlace sun = SunPlaceFromEarth(jd);
-  const double radius = kSunRadiusKm / (kAstronomicalUnitKm * sun.distanceAu);
+  // The photosphere is the IAU 2015 nominal radius, which SunPy and the
+  // SDO-era catalogs use (Meeus' 959.63" at 1 au would be 695,990 km; near
+  // the limb the 0.04% difference moves a point by up to 1.5 deg of longitude).
+  const double radius = kNominalSolarRadiusKm / (kAuKm * sun.distanceAu);
   const double cosAlong = std::cos(thetaY) * std::cos(thetaX);  // cos of the angle from centre
   double radicand = cosAlong * cosAlong - 1.0 + radius * radius;
   if (!(radicand >= 0.0)) {

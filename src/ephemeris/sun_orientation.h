@@ -24,6 +24,9 @@ constexpr double kSunEquatorInclinationDeg = 7.25;   // to the ecliptic
 constexpr double kSunNodeAtEpochDeg = 73.6667;       // ascending node K at kSunNodeEpoch
 constexpr double kSunNodeRateDegPerCentury = 1.3958333;
 constexpr double kSunNodeEpoch = 2396758.0;          // JD, 1850 Jan 1.5
+// Carrington's sidereal rotation period of the Sun, days: the rate of the
+// frame that Carrington longitudes turn with.
+constexpr double kCarringtonSiderealPeriodDays = 25.38;
 // The Sun's semi-diameter at one astronomical unit, arcseconds.
 constexpr double kSunSemiDiameterAtOneAuArcsec = 959.63;
 

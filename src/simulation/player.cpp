@@ -9,7 +9,6 @@ Player::Player(int viewWidth) : m_viewWidth(viewWidth) {}
 void Player::Reset(double startTime, double endTime) {
   m_startTime = startTime;
   m_endTime = endTime;
-  m_prevSunOffset = m_sunOffset;
   m_simTime = startTime;
   m_prevTime = startTime;
   ComputeSunAt(m_simTime);
@@ -43,7 +42,6 @@ bool Player::StepClock(double incrementDays) {
 
 bool Player::Step(double incrementDays) {
   const bool ended = StepClock(incrementDays);
-  m_prevSunOffset = m_sunOffset;
   ComputeSunAt(m_simTime);
   if (TrailTakesPoint(m_playing, m_paused, m_reverse)) m_path.AddPoint(m_simTime, m_sunOffset);
   return ended;

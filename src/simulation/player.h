@@ -55,7 +55,6 @@ class Player {
   double StartTime() const { return m_startTime; }
   double EndTime() const { return m_endTime; }
   PixelPoint SunOffset() const { return m_sunOffset; }  // the Sun's centre, view pixels
-  PixelPoint PrevSunOffset() const { return m_prevSunOffset; }
   PixelPoint SunAccel() const { return m_sunAccel; }  // display units, screen orientation
   // The planets at SimTime() (planet order) that the Sun was computed from.
   const std::array<HeliocentricPosition, kPlanetCount>& Positions() const { return m_positions; }
@@ -70,7 +69,7 @@ class Player {
   double m_simTime = 0, m_prevTime = 0;
   bool m_playing = false, m_paused = false, m_reverse = false;
   std::array<HeliocentricPosition, kPlanetCount> m_positions{};
-  PixelPoint m_sunOffset, m_prevSunOffset, m_sunAccel;
+  PixelPoint m_sunOffset, m_sunAccel;
   SolarPath m_path;
 };
 

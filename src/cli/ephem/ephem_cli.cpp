@@ -1,12 +1,12 @@
 #include "ephem_cli.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <ostream>
-#include <sstream>
 #include <stdexcept>
 
 #include "ephemeris/barycenter.h"
@@ -215,17 +215,13 @@ ParseOutcome ParseEphemArguments(const std::vector<std::string>& args) {
   ParseOutcome outcome;
   OptionValues seen;
   const auto cli = EphemCommandLine(outcome.request, seen);
-  cli->Run([&] {
-    CheckRequestShape(outcome.request, seen);
+  try {
+    outcome.request.help = !cli->Parse(args);
+    if (!outcome.request.help) CheckRequestShape(outcome.request, seen);
     outcome.ok = true;
-    return kExitOk;
-  });
-  std::ostringstream out, err;
-  RunCli(*cli, args, out, err);
-  outcome.request.help = !out.str().empty();
-  outcome.ok = outcome.ok || outcome.request.help;
-  const std::string prefix = cli->Name() + ": ";
-  if (!outcome.ok) outcome.error = err.str().substr(prefix.size(), err.str().size() - prefix.size() - 1);
+  } catch (const UsageError& error) {
+    outcome.error = error.what();
+  }
   return outcome;
 }
 
@@ -242,8 +238,9 @@ const char* const kPhysicalHeader =
     "sun_dist_rsun,sun_vx_m_s,sun_vy_m_s,sun_speed_m_s,sun_ax_m_s2,sun_ay_m_s2,sun_accel_m_s2,"
     "sun_h_m2_s";
 
-void AppendPhysical(std::string& row, double jd) {
-  const SunMotion motion = ComputeSunMotion(jd);
+void AppendPhysical(std::string& row, double jd,
+                    const std::array<HeliocentricPosition, kPlanetCount>& positions) {
+  const SunMotion motion = ComputeSunMotion(jd, positions);
   const double distance = motion.DistanceAu();
   const double km[3] = {AuToKm(motion.x), AuToKm(motion.y), AuToKm(distance)};
   const double values[] = {motion.x,  motion.y,  distance,
@@ -283,7 +280,7 @@ std::string CsvRow(double jd, int width, bool physical) {
     row += ',';
     AppendNumber(row, value);
   }
-  if (physical) AppendPhysical(row, jd);
+  if (physical) AppendPhysical(row, jd, positions);
   row += '\n';
   return row;
 }

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "cli_args.h"
-#include "ephemeris/sun_events.h"
 
 namespace barywalk {
 
@@ -62,18 +61,6 @@ std::string CsvHeader(bool physical = false);
 // One CSV row (with its newline) for Julian day `jd` and panel `width`,
 // with the physical columns when `physical`.
 std::string CsvRow(double jd, int width, bool physical = false);
-
-// "barywalk-ephem events": the Sun's notable dates over a span.
-struct EventsRequest {
-  bool help = false;
-  bool csv = false;
-  double from = 0, to = 0;  // Julian days
-};
-// Throws UsageError for anything it cannot take.
-EventsRequest ParseEventsArguments(const std::vector<std::string>& args);
-std::string EventsUsageText();
-// The events as an aligned table or as CSV, header first.
-std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv);
 
 // "barywalk-ephem events ARGS": the table on `out`, problems on `err`.
 int RunEphemEvents(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

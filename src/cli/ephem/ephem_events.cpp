@@ -19,7 +19,6 @@ namespace {
 
 constexpr const char* kDefaultFrom = "1900-01-01";
 constexpr const char* kDefaultTo = "2100-01-01";
-constexpr double kDaysPerJulianYear = 365.25;
 constexpr double kJ2000Year = 2000.0;
 
 std::string Format(const char* format, double value) {
@@ -67,9 +66,44 @@ std::string Padded(const std::string& text, std::size_t width, bool right) {
   return right ? fill + text : text + fill;
 }
 
-}  // namespace
+// The events as an aligned table or as CSV, header first.
+std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv) {
+  std::string out;
+  if (csv) {
+    out = "event,date_utc,year,jd,distance_km,distance_rsun,distance_au,speed_m_s,"
+          "acceleration_m_s2,angular_momentum_m2_s\n";
+    for (const SunEvent& e : events) {
+      const Columns c = ColumnsOf(e, true);
+      out += c.event + ',' + c.date + ',' + c.year + ',' + c.jd + ',' + c.km + ',' + c.rsun + ',' +
+             c.au + ',' + c.speed + ',' + c.accel + ',' + c.momentum + '\n';
+    }
+    return out;
+  }
+  const std::vector<std::string> head = {"event", "date (UTC)", "year", "distance (km)",
+                                         "(R_sun)", "speed (m/s)", "accel. (m/s^2)",
+                                         "ang. mom. (m^2/s)"};
+  const std::vector<std::size_t> widths = {21, 16, 9, 13, 7, 11, 14, 17};
+  auto line = [&](const std::vector<std::string>& cells) {
+    std::string text;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      if (i > 0) text += "  ";
+      text += Padded(cells[i], widths[i], i >= 2);
+    }
+    return text + '\n';
+  };
+  out = line(head);
+  for (const SunEvent& e : events) {
+    const Columns c = ColumnsOf(e, false);
+    out += line({c.event, c.date, c.year, c.km, c.rsun, c.speed, c.accel, c.momentum});
+  }
+  return out;
+}
 
-namespace {
+// What "barywalk-ephem events" is asked for.
+struct EventsRequest {
+  bool csv = false;
+  double from = 0, to = 0;  // Julian days
+};
 
 struct EventsTexts {
   std::string from = kDefaultFrom, to = kDefaultTo;
@@ -132,56 +166,6 @@ void CompleteEvents(const EventsTexts& texts, EventsRequest& request) {
 }
 
 }  // namespace
-
-EventsRequest ParseEventsArguments(const std::vector<std::string>& args) {
-  EventsRequest request;
-  EventsTexts texts;
-  const auto cli = EventsCommandLine(request, texts);
-  if (!cli->Parse(args)) {
-    request.help = true;
-    return request;
-  }
-  CompleteEvents(texts, request);
-  return request;
-}
-
-std::string EventsUsageText() {
-  EventsRequest request;
-  EventsTexts texts;
-  return EventsCommandLine(request, texts)->Help();
-}
-
-std::string FormatSunEvents(const std::vector<SunEvent>& events, bool csv) {
-  std::string out;
-  if (csv) {
-    out = "event,date_utc,year,jd,distance_km,distance_rsun,distance_au,speed_m_s,"
-          "acceleration_m_s2,angular_momentum_m2_s\n";
-    for (const SunEvent& e : events) {
-      const Columns c = ColumnsOf(e, true);
-      out += c.event + ',' + c.date + ',' + c.year + ',' + c.jd + ',' + c.km + ',' + c.rsun + ',' +
-             c.au + ',' + c.speed + ',' + c.accel + ',' + c.momentum + '\n';
-    }
-    return out;
-  }
-  const std::vector<std::string> head = {"event", "date (UTC)", "year", "distance (km)",
-                                         "(R_sun)", "speed (m/s)", "accel. (m/s^2)",
-                                         "ang. mom. (m^2/s)"};
-  const std::vector<std::size_t> widths = {21, 16, 9, 13, 7, 11, 14, 17};
-  auto line = [&](const std::vector<std::string>& cells) {
-    std::string text;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      if (i > 0) text += "  ";
-      text += Padded(cells[i], widths[i], i >= 2);
-    }
-    return text + '\n';
-  };
-  out = line(head);
-  for (const SunEvent& e : events) {
-    const Columns c = ColumnsOf(e, false);
-    out += line({c.event, c.date, c.year, c.km, c.rsun, c.speed, c.accel, c.momentum});
-  }
-  return out;
-}
 
 int RunEphemEvents(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   EventsRequest request;
