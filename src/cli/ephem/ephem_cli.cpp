@@ -162,7 +162,8 @@ const char* const kFooter =
 // The program's options, filling `request` as they are read.
 std::unique_ptr<CommandLine> EphemCommandLine(EphemRequest& request, OptionValues& seen) {
   auto cli = std::make_unique<CommandLine>("barywalk-ephem", kDescription, kFooter);
-  cli->Option("--width", "PIXELS", "width of the view panel (default 640)",
+  cli->Option("--width", "PIXELS",
+              "width of the view panel (default " + std::to_string(kDefaultPanelWidth) + ")",
               [&request](const std::string& text) { request.width = ParseWidth(text); })
       .Option("--from", "TIME", "first time of a range",
               [&seen](const std::string& text) {

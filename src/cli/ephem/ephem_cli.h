@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "cli_args.h"
+#include "simulation/run_settings.h"
 
 namespace barywalk {
 
-constexpr int kDefaultPanelWidth = 640;
+// The pixel columns are those of the commands' view panel.
+constexpr int kDefaultPanelWidth = kViewSidePixels;
 constexpr std::int64_t kMaxRows = 10000000;
 
 
